@@ -1,0 +1,58 @@
+# Compiler and linker settings for the project's own code.
+
+set(PROJECT_FUZZ OFF CACHE BOOL "Build only the libFuzzer targets (clang, native)")
+set(PROJECT_SANITIZE ON CACHE BOOL "AddressSanitizer and UBSan in the native build")
+
+# Texts in the sources are UTF-8; the program's texts are code page 936 bytes.
+# Clang accepts only UTF-8 here, so its (fuzzing) builds keep UTF-8 literals.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  set(PROJECT_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP936)
+else()
+  set(PROJECT_CHARSET_FLAGS)
+endif()
+
+# project_code(target): warnings as errors and the shared flags for our own code.
+function(project_code target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror ${PROJECT_CHARSET_FLAGS})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(WIN32)
+    target_compile_definitions(${target} PUBLIC _WIN32_WINNT=0x0501 WINVER=0x0501
+      WIN32_LEAN_AND_MEAN NOMINMAX __USE_MINGW_ANSI_STDIO=1)
+  endif()
+endfunction()
+
+if(WIN32)
+  # Everything static: the executables need no DLLs beside the system's.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  # Windows XP loads only images whose OS and subsystem versions are at most 5.1.
+  set(PROJECT_XP_LINK_FLAGS
+    -Wl,--major-os-version,5 -Wl,--minor-os-version,1
+    -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
+  add_link_options(${PROJECT_XP_LINK_FLAGS} $<$<CONFIG:Release,MinSizeRel>:-s>)
+elseif(PROJECT_SANITIZE AND NOT PROJECT_FUZZ)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
+endif()
+
+# Windows test programs run under Wine on a Linux host.
+if(WIN32 AND CMAKE_HOST_UNIX)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+  set(PROJECT_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+endif()
+
+# Test programs run here only on the 64-bit and native builds; the 32-bit
+# build is checked as an image (it cannot run on these machines).
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PROJECT_TEST_PROGRAMS OFF)
+else()
+  set(PROJECT_TEST_PROGRAMS ON)
+endif()
+
+# The native build's ctest also runs the Windows builds' tests, so that one
+# ctest run (and its summary) covers everything.
+set(PROJECT_WINDOWS_BUILDS "" CACHE STRING "Windows build directories whose tests the native ctest includes")

@@ -1,0 +1,194 @@
+#pragma once
+// How the program, the runtime and the runtime libraries find each other:
+// the program header, the library descriptors and unit type records, the
+// helper table the program calls the runtime through, and the signatures of
+// commands, services, notify functions and program routines.
+//
+// Words that hold an address are pointer-sized here; every other word keeps
+// its 32-bit width and meaning.
+
+#include <cstdint>
+
+#include "runtime/value.h"
+
+namespace rt {
+
+// ---- Signatures -----------------------------------------------------------
+
+// A command of a runtime library: fills the zeroed result from the arguments.
+using CommandFn = void (*)(ArgRecord* result, int32_t count, ArgRecord* args);
+
+// The runtime service entry handed to every library at start-up.
+using ServiceEntry = uint64_t (*)(uint32_t code, uintptr_t arg1, uintptr_t arg2);
+
+// A library's notify function: code 1 at start-up, code 6 at shutdown.
+using NotifyFn = intptr_t (*)(int32_t code, uintptr_t arg1, uintptr_t arg2);
+
+// A unit type's interface function: the routine for an operation number, or
+// null. The caller knows each operation's signature and casts accordingly.
+using AnyRoutine = void (*)();
+using InterfaceFn = AnyRoutine (*)(int32_t operation);
+
+// What a program routine (event or menu handler) reports: a result or none.
+struct RoutineResult {
+  bool present = false;
+  uint64_t value = 0;  // low word, and high word for 8-byte results
+};
+
+// Every event and menu routine of the program: argument words (first
+// argument first; an address fills one word), and their count.
+using Routine = RoutineResult (*)(const uintptr_t* args, int32_t count);
+
+// The registered exit routine.
+using ExitRoutine = void (*)();
+
+// The program's code base: handler link n in the template data names
+// routines[n]. The two do-nothing routines stand just below it.
+struct CodeBase {
+  const Routine* routines = nullptr;
+  uint32_t count = 0;
+  int32_t (*returnsZero)() = nullptr;
+  void (*returnsAtOnce)() = nullptr;
+};
+
+// ---- Unit types and libraries ---------------------------------------------
+
+// One property of a unit type (5 words).
+struct PropertyInfo {
+  const char* name;
+  const char* englishName;
+  const char* description;
+  uint32_t typeWord;  // low 16 bits: property type code 1000..1024
+  const void* pickList;
+};
+
+// Type flags the runtime reads.
+namespace typeflag {
+inline constexpr uint32_t kMenu = 0x04;
+inline constexpr uint32_t kNeverRebuilt = 0x10;
+inline constexpr uint32_t kPreTranslates = 0x20;
+inline constexpr uint32_t kWindowUnit = 0x40;
+inline constexpr uint32_t kChildrenMove = 0x80;
+inline constexpr uint32_t kPagedContainer = 0x100;
+inline constexpr uint32_t kOwnsInnerWindows = 0x200;
+inline constexpr uint32_t kOptionButtonKind = 0x400;
+inline constexpr uint32_t kButtonKind = 0x800;
+inline constexpr uint32_t kCheckBoxKind = 0x1000;
+inline constexpr uint32_t kLabelKind = 0x2000;
+inline constexpr uint32_t kFrameKind = 0x4000;
+inline constexpr uint32_t kNoWindowShown = 0x8000;
+inline constexpr uint32_t kNoTabFocus = 0x10000;
+inline constexpr uint32_t kParentNotified = 0x100000;
+inline constexpr uint32_t kOwnsInnerWindows2 = 0x200000;
+inline constexpr uint32_t kDragsForm = 0x4000000;
+}  // namespace typeflag
+
+// One unit type of a library (14 words); an empty slot is all zero.
+struct UnitTypeRecord {
+  const char* name;
+  const char* englishName;
+  uintptr_t reserved2[3];
+  uint32_t flags;
+  uintptr_t reserved6[3];
+  uint32_t propertyCount;
+  const PropertyInfo* properties;
+  InterfaceFn interfaceFn;
+  uintptr_t reserved12[2];
+};
+
+inline bool IsEmptySlot(const UnitTypeRecord& r) {
+  return r.name == nullptr && r.englishName == nullptr && r.flags == 0 &&
+         r.interfaceFn == nullptr && r.propertyCount == 0;
+}
+
+constexpr uint32_t kLibraryFormatMarker = 20000101;
+
+// A runtime library (36 words); the runtime uses the type array, the command
+// table and the notify function and keeps the rest as given.
+struct LibraryDescriptor {
+  uint32_t formatMarker;  // 20000101
+  const char* identity;   // 32 hexadecimal digits
+  uint32_t versionMajor;
+  uint32_t versionMinor;
+  uint32_t versionBuild;
+  uint32_t versionWords[4];
+  const char* displayName;
+  uint32_t one;
+  const char* text11;
+  uint32_t flags;
+  const char* texts13[8];
+  uint32_t typeCount;
+  const UnitTypeRecord* types;
+  uint32_t reserved23[2];
+  uint32_t commandCount;
+  const void* reserved26;
+  const CommandFn* commands;
+  uint32_t reserved28[2];
+  NotifyFn notify;
+  uint32_t reserved31[5];
+};
+
+// Notify codes.
+constexpr int32_t kNotifyStart = 1;
+constexpr int32_t kNotifyFarewell = 6;
+
+// ---- The program header -----------------------------------------------------
+
+struct ProgramHeader {
+  uint32_t formatValue;  // 3 here: forms are first shown in their start state
+  uint32_t kept1;
+  uint32_t kept2;  // kept by the runtime incremented by one
+  const CodeBase* codeBase;
+  const void* constantData;
+  uint32_t constantSize;
+  const uint8_t* templateData;
+  uint32_t templateSize;
+  uint32_t libraryCount;
+  const LibraryDescriptor* const* libraries;
+  uint32_t dllCommandCount;
+  const char* const* dllLibraryNames;
+  const char* const* dllCommandNames;
+};
+
+// ---- The helper table --------------------------------------------------------
+
+// A property value as exchanged with the program and with unit types: an
+// address or a value up to 8 bytes wide, and a second word (a data length).
+struct PropValue {
+  uint64_t value = 0;
+  uint32_t second = 0;
+};
+
+// Operations reached through helper 12, by operation number.
+struct OtherHelpTable {
+  char* (*findFile)(const char* pattern, uint32_t attributeMask, int32_t anyFile,
+                    uintptr_t* searchHandle);                             // 0
+  void (*endFind)(uintptr_t searchHandle);                                // 1
+  void (*makeArrayPrivate)(int32_t elementSize, void** arrayBlock);       // 2
+  void (*registerExitRoutine)(ExitRoutine routine);                       // 3
+  PropValue (*readObjectProperty)(void* object, int32_t index);           // 4
+  void (*writeObjectProperty)(void* object, int32_t index, PropValue v);  // 5
+  void (*initialize)();                                                   // 6
+};
+
+// The 13 helpers the program calls the runtime through.
+struct HelperTable {
+  void (*runtimeError)(int32_t number);        // 0
+  void* (*resolveDllCommand)(int32_t number);  // 1
+  ArgRecord (*callLibraryCommand)(CommandFn fn, int32_t library, int32_t count,
+                                  ArgRecord* args);                            // 2
+  ArgRecord (*callCoreCommand)(CommandFn fn, int32_t count, ArgRecord* args);  // 3
+  PropValue (*readProperty)(uint32_t formId, uint32_t unitId, int32_t index,
+                            int32_t element);  // 4
+  void (*writeProperty)(uint32_t formId, uint32_t unitId, int32_t index, int32_t element,
+                        PropValue value);          // 5
+  void* (*allocate)(int32_t size);                 // 6
+  void* (*reallocate)(void* block, int32_t size);  // 7
+  void (*free)(void* block);                       // 8
+  void (*exitProgram)(int32_t code);               // 9
+  void (*messageLoop)();                           // 10
+  void (*loadStartupForm)(uint32_t formId);        // 11
+  const OtherHelpTable* otherHelp;                 // 12
+};
+
+}  // namespace rt

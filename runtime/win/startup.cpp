@@ -1,0 +1,231 @@
+// Start-up and the end of the process on Windows: the application's run, the
+// runtime initialisation, the hidden runtime window and the resources the
+// runtime itself owns.
+
+#include <ole2.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/application.h"
+#include "runtime/fatal.h"
+#include "runtime/messages.h"
+#include "runtime/runtime.h"
+#include "runtime/seams.h"
+#include "runtime/service.h"
+
+namespace rt {
+
+namespace {
+
+constexpr char kHiddenWindowClass[] = "RuntimeHiddenWindow";
+
+// Loaders of optional outside libraries. This program has none, so every
+// slot points at the program's do-nothing routines and finds nothing.
+struct OptionalLibrarySlot {
+  int32_t (*find)() = nullptr;
+  void (*release)() = nullptr;
+};
+
+struct WinState {
+  const ProgramHeader* header = nullptr;
+  OptionalLibrarySlot optionalSlots[4];
+  HWND hiddenWindow = nullptr;
+  bool oleInitialised = false;
+  HICON bigIcon = nullptr;
+  HICON smallIcon = nullptr;
+  bool iconsLoaded = false;
+};
+
+WinState& Win() {
+  static WinState state;
+  return state;
+}
+
+void PointSlotsAtDoNothing(int first, int count) {
+  const CodeBase* base = Win().header ? Win().header->codeBase : nullptr;
+  for (int i = first; i < first + count; ++i) {
+    Win().optionalSlots[i] = {base ? base->returnsZero : nullptr,
+                              base ? base->returnsAtOnce : nullptr};
+  }
+}
+
+std::string ModuleFileName() {
+  char path[MAX_PATH + 1] = {};
+  DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, n < MAX_PATH ? n : MAX_PATH);
+}
+
+// A bare drive ("C:") names that drive's current directory, not its root;
+// the program's directory is meant, so the root is made current.
+void MakeProgramDirectoryCurrent() {
+  std::string dir = ProgramDirectory();
+  if (dir.empty()) return;
+  if (dir.size() == 2 && dir[1] == ':') dir += '\\';
+  ::SetCurrentDirectoryA(dir.c_str());
+}
+
+LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kExitRequestMessage) ExitProgram(static_cast<int32_t>(wParam));
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void CreateHiddenWindow() {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = HiddenWindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = kHiddenWindowClass;
+  ::RegisterClassA(&wc);
+  Win().hiddenWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", 0, 0, 0, 0, 0,
+                                         nullptr, nullptr, instance, nullptr);
+}
+
+// The exit request travels to the main thread, which ends the process.
+void HandOffExit(int32_t code) {
+  if (Win().hiddenWindow) {
+    ::SendMessageA(Win().hiddenWindow, kExitRequestMessage, static_cast<WPARAM>(code), 0);
+  }
+}
+
+void ReleaseDllLibraries();
+
+void ReleaseResources() {
+  WinState& w = Win();
+  ReleaseDllLibraries();
+  if (w.bigIcon) ::DestroyIcon(w.bigIcon);
+  if (w.smallIcon) ::DestroyIcon(w.smallIcon);
+  w.bigIcon = w.smallIcon = nullptr;
+  w.iconsLoaded = false;
+  if (w.hiddenWindow) ::DestroyWindow(w.hiddenWindow);
+  w.hiddenWindow = nullptr;
+  if (w.oleInitialised) ::OleUninitialize();
+  w.oleInitialised = false;
+}
+
+// Service 1000: the program's icons, loaded once from "DEFAULT_ICON".
+uint64_t DefaultIcons(uintptr_t out, uintptr_t) {
+  WinState& w = Win();
+  if (!w.iconsLoaded) {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    w.bigIcon = static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 32, 32, 0));
+    w.smallIcon = static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 16, 16, 0));
+    w.iconsLoaded = true;
+  }
+  if (auto* icons = reinterpret_cast<HICON*>(out)) {
+    icons[0] = w.bigIcon;
+    icons[1] = w.smallIcon;
+  }
+  return 0;
+}
+
+void RegisterPlatformServices() {
+  SetServiceHandler(svc::kDefaultIcons, DefaultIcons);
+  SetServiceHandler(svc::kEnterBusy, [](uintptr_t, uintptr_t) -> uint64_t {
+    PumpMessages();
+    EnterBusy();
+    return 0;
+  });
+  SetServiceHandler(svc::kLeaveBusy, [](uintptr_t, uintptr_t) -> uint64_t {
+    PumpMessages();
+    LeaveBusy();
+    return 0;
+  });
+  SetServiceHandler(svc::kPumpMessages,
+                    [](uintptr_t, uintptr_t) -> uint64_t { return PumpMessages(), 0; });
+}
+
+}  // namespace
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+    if (!::GetMessageA(&msg, nullptr, 0, 0)) break;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+void* RuntimeWindow() { return Win().hiddenWindow; }
+
+void InitializeRuntime() {
+  WinState& w = Win();
+  if (w.header) AdoptProgram(*w.header);
+  if (!w.oleInitialised) w.oleInitialised = SUCCEEDED(::OleInitialize(nullptr));
+  SetProgramPath(ModuleFileName().c_str());
+  MakeProgramDirectoryCurrent();
+  PointSlotsAtDoNothing(1, 3);
+  if (!w.hiddenWindow) CreateHiddenWindow();
+  MarkMainThread();
+  InstallPlatform({HandOffExit, ReleaseResources});
+  RegisterPlatformServices();
+  NotifyLibrariesStart();
+  const ProgramHeader* header = Program();
+  if (header && header->templateSize > 0 && Framework().readTemplate) {
+    Framework().readTemplate(header->templateData, header->templateSize, header->codeBase);
+  }
+}
+
+void BeginApplication(const ProgramHeader& header) {
+  Win().header = &header;
+  SetProgramPath(ModuleFileName().c_str());
+  PointSlotsAtDoNothing(0, 1);
+  MarkMainThread();
+}
+
+void RunApplication(const ProgramHeader& header, EntryRoutine entry) {
+  BeginApplication(header);
+  // A non-zero answer asks the application to run the message loop itself.
+  if (entry() != 0) Helpers().messageLoop();
+  Shutdown(0);
+  EndProcess(QuitCode());
+}
+
+// ---- DLL commands ---------------------------------------------------------------
+
+namespace {
+
+struct DllCache {
+  std::string name;
+  HMODULE module;
+};
+
+std::vector<DllCache>& LoadedDlls() {
+  static std::vector<DllCache> dlls;
+  return dlls;
+}
+
+HMODULE LoadDll(const char* name) {
+  for (const DllCache& d : LoadedDlls()) {
+    if (::lstrcmpiA(d.name.c_str(), name) == 0) return d.module;
+  }
+  HMODULE module = ::LoadLibraryA(name);
+  if (module) LoadedDlls().push_back({name, module});
+  return module;
+}
+
+void ReleaseDllLibraries() {
+  for (const DllCache& d : LoadedDlls()) ::FreeLibrary(d.module);
+  LoadedDlls().clear();
+}
+
+}  // namespace
+
+void* ResolveDllCommand(int32_t number) {
+  const ProgramHeader* header = Program();
+  const bool known =
+      header && number >= 0 && static_cast<uint32_t>(number) < header->dllCommandCount;
+  const char* library = known ? header->dllLibraryNames[number] : nullptr;
+  const char* command = known ? header->dllCommandNames[number] : nullptr;
+  if (!command) command = "";
+  if (!library || !*library) FatalErrorFormat(msg::kDllExportMissingNoLibrary, command);
+  HMODULE module = LoadDll(library);
+  FARPROC address = module ? ::GetProcAddress(module, command) : nullptr;
+  if (!address) FatalErrorFormat(msg::kDllExportMissing, library, command);
+  return reinterpret_cast<void*>(address);
+}
+
+}  // namespace rt

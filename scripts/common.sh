@@ -1,0 +1,43 @@
+# Shared by run.sh and test.sh: paths, dependencies and configuring a build.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+build=$(realpath -m "${BUILD_DIR:-$root/build}")
+deps=$(realpath -m "${DEPS_CACHE:-$build/deps}")
+mkdir -p "$build"
+
+prepare() {
+  bash scripts/setup.sh
+  bash scripts/deps.sh "$deps"
+}
+
+# configure NAME [cmake options...]: configures build/NAME, shows the
+# dependency versions, and the whole log only when configuring fails.
+configure() {
+  local dir=$1
+  shift
+  if ! cmake -S . -B "$build/$dir" -G Ninja -Wno-dev -DBUILD_TESTING=ON "$@" \
+    >"$build/$dir.configure.log" 2>&1; then
+    cat "$build/$dir.configure.log"
+    exit 1
+  fi
+  grep -h 'Dependencies:' "$build/$dir.configure.log" | sed "s/^-- /$dir: /"
+}
+
+configure_win64() {
+  configure win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+    -DDEPS_PREFIX="$deps/x86_64-w64-mingw32" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+}
+
+# start_xvfb: gives DISPLAY a private Xvfb when none is set; stop_xvfb ends it.
+xvfb_pid=""
+start_xvfb() {
+  [ -n "${DISPLAY:-}" ] && return
+  rm -f "$build/xvfb.display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$build/xvfb.display" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n 1 "$build/xvfb.display")"
+}
+stop_xvfb() {
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}

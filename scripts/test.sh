@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds everything (native, x86_64 and i686) and runs every test: the native
+# tests directly, the Windows tests under Wine on an X display, and the check
+# of the 32-bit product image. Ends with ctest's summary.
+#   BUILD_DIR   build tree (default: build)
+#   DEPS_CACHE  where cross-built libraries are kept (default: BUILD_DIR/deps)
+#   DISPLAY     an X display to use; without one a private Xvfb is started
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+prepare
+configure_win64
+configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DDEPS_PREFIX="$deps/i686-w64-mingw32" -DCMAKE_BUILD_TYPE=Release
+configure native -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPROJECT_WINDOWS_BUILDS="$build/win64;$build/win32"
+for dir in native win64 win32; do
+  echo "== building $dir"
+  if ! cmake --build "$build/$dir" -- -j"$(nproc)" >"$build/$dir.build.log" 2>&1; then
+    grep -v '^\[' "$build/$dir.build.log" | tail -n 60
+    echo "build of $dir failed"
+    exit 1
+  fi
+done
+
+# The Windows tests need an X display and a Wine prefix of their own.
+export WINEPREFIX="$build/win64/wineprefix"
+cleanup() {
+  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  stop_xvfb
+}
+trap cleanup EXIT
+start_xvfb
+scripts/wine-run.sh wineboot --init >/dev/null 2>&1
+/usr/lib/wine/wineserver -p 60 >/dev/null 2>&1 || true
+
+ctest --test-dir "$build/native" --output-on-failure --no-tests=error
