@@ -29,7 +29,12 @@ if(WIN32)
     -Wl,--major-os-version,5 -Wl,--minor-os-version,1
     -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
   add_link_options(${PROJECT_XP_LINK_FLAGS} $<$<CONFIG:Release,MinSizeRel>:-s>)
-elseif(PROJECT_SANITIZE AND NOT PROJECT_FUZZ)
+elseif(PROJECT_FUZZ)
+  # Everything is instrumented for coverage; fuzz targets link libFuzzer.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(PROJECT_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
@@ -53,6 +58,6 @@ else()
   set(PROJECT_TEST_PROGRAMS ON)
 endif()
 
-# The native build's ctest also runs the Windows builds' tests, so that one
-# ctest run (and its summary) covers everything.
-set(PROJECT_WINDOWS_BUILDS "" CACHE STRING "Windows build directories whose tests the native ctest includes")
+# The native build's ctest also runs the tests of the other builds (Windows,
+# fuzzing), so that one ctest run (and its summary) covers everything.
+set(PROJECT_EXTRA_BUILDS "" CACHE STRING "Build directories whose tests the native ctest includes")
