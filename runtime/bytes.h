@@ -1,0 +1,64 @@
+#pragma once
+// Bounded little-endian reading and writing of stored bytes. A reader never
+// passes its end: every read checks the remaining length first and a failed
+// read leaves the reader failed for good, so a chain of reads can be checked
+// once at the end.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+class ByteReader {
+ public:
+  ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+  bool ok() const { return ok_; }
+  size_t position() const { return pos_; }
+  size_t remaining() const { return ok_ ? size_ - pos_ : 0; }
+  const uint8_t* current() const { return data_ + pos_; }
+
+  bool U32(uint32_t& value);
+  bool I32(int32_t& value);
+  bool Skip(size_t count);
+  bool Bytes(size_t count, std::vector<uint8_t>& out);
+  bool Bytes(size_t count, std::string& out);
+  bool Raw(void* out, size_t count);
+  // Bytes up to a NUL, which is consumed but not kept; fails without one.
+  bool TerminatedText(std::string& out);
+  // A 32-bit length, then that many bytes.
+  bool CountedBytes(std::vector<uint8_t>& out);
+  bool CountedText(std::string& out);
+  bool Fail() { return ok_ = false; }
+
+ private:
+  bool Take(size_t count);
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+class ByteWriter {
+ public:
+  void U32(uint32_t value);
+  void I32(int32_t value) { U32(static_cast<uint32_t>(value)); }
+  void Bytes(const void* data, size_t count);
+  void Bytes(const std::vector<uint8_t>& data) { Bytes(data.data(), data.size()); }
+  void TerminatedText(const std::string& text);
+  void CountedBytes(const void* data, size_t count);
+  void CountedBytes(const std::vector<uint8_t>& data) { CountedBytes(data.data(), data.size()); }
+  void CountedText(const std::string& text) { CountedBytes(text.data(), text.size()); }
+  void PatchU32(size_t offset, uint32_t value);
+
+  size_t size() const { return bytes_.size(); }
+  std::vector<uint8_t>& bytes() { return bytes_; }
+  std::vector<uint8_t> Take() { return std::move(bytes_); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace rt
