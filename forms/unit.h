@@ -1,0 +1,147 @@
+#pragma once
+// Unit objects and the unit type interface as the framework drives them.
+//
+// A unit object is created by its type's create operation and lives as long
+// as its window: the framework keeps it in the unit record's object slot, and
+// when the window is finally destroyed the object reports its destruction
+// (service 2000) and deletes itself. All of a unit's windows are attached
+// through one mechanism (AttachingCreate): the window procedure is replaced
+// while the window is created, so the object sees every message from the
+// first one, for its own window classes and for standard controls alike.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "runtime/program.h"
+
+namespace forms {
+
+// Runtime-private messages the framework sends to unit windows.
+constexpr UINT kMsgLoadedAll = 0x806F;     // every unit of the form exists
+constexpr UINT kMsgLayout = 0x8004;        // to the form window after loading
+constexpr UINT kMsgLoadComplete = 0x8076;  // the form is complete
+constexpr UINT kMsgObjectQuery = 0x8002;   // asks a window for its runtime object
+constexpr UINT kMsgDeferredDestroy = 0x8065;
+
+class UnitObject {
+ public:
+  UnitObject(uint32_t formId, uint32_t unitId) : formId_(formId), unitId_(unitId) {}
+  virtual ~UnitObject() = default;
+  UnitObject(const UnitObject&) = delete;
+  UnitObject& operator=(const UnitObject&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  uint32_t formId() const { return formId_; }
+  uint32_t unitId() const { return unitId_; }
+
+  // The unit's messages; the default passes them to the window's own procedure.
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Offered every message before dispatch (pre-translation chain); true consumes it.
+  virtual bool PreTranslate(MSG& msg);
+
+  // Creates the unit's window attached to this object. The object must have
+  // been made with new; from now on it belongs to its window.
+  HWND AttachingCreate(DWORD exStyle, const char* className, const char* text, DWORD style, int x,
+                       int y, int width, int height, HWND parent, HMENU menuOrId);
+
+  // The object of a window attached through AttachingCreate, or null.
+  static UnitObject* FromWindow(HWND hwnd);
+
+  // Live unit objects of this process, for tests that look for leaks.
+  static int LiveCount();
+
+ protected:
+  LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+  // The last step after the window is gone: reports the destruction and
+  // deletes the object. Form windows add their own last steps.
+  virtual void WindowGone();
+
+ private:
+  friend struct WindowAttachment;
+  static LRESULT CALLBACK UnitWindowProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd);
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  bool creating_ = false;
+  uint32_t formId_;
+  uint32_t unitId_;
+};
+
+// The object of a form's own window unit.
+class FormWindowObject : public UnitObject {
+ public:
+  using UnitObject::UnitObject;
+
+  HACCEL accelerators() const { return accelerators_; }
+  void SetAccelerators(HACCEL table);  // destroys the previous table
+  bool loadComplete = false;
+  bool modal = false;
+  bool topmost = false;
+
+  // How a form is first shown when the program asks for start states:
+  // 3 maximised, 2 minimised, anything else normally.
+  virtual int StartState() const { return 0; }
+  virtual void ShowMaximised() { ::ShowWindow(hwnd(), SW_SHOWMAXIMIZED); }
+  // The form's own keys (Enter, Esc, F1): true when handled and consumed.
+  virtual bool HandleFormKey(int keyCode);
+  // A left-button press the form may turn into a drag; true consumes it.
+  virtual bool HandleDragPress(MSG& msg, UnitObject* target, uint32_t typeFlags);
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool PreTranslate(MSG& msg) override;
+
+ protected:
+  void WindowGone() override;
+
+ private:
+  HACCEL accelerators_ = nullptr;
+};
+
+// ---- The unit type interface ---------------------------------------------------
+
+namespace op {
+inline constexpr int32_t kCreate = 1;
+inline constexpr int32_t kSetProperty = 4;
+inline constexpr int32_t kPropertyData = 5;
+inline constexpr int32_t kGetProperty = 6;
+inline constexpr int32_t kIconData = 7;
+inline constexpr int32_t kClaimsKey = 8;
+inline constexpr int32_t kListTexts = 9;
+inline constexpr int32_t kIsDefaultButton = 10;
+inline constexpr int32_t kPreTranslate = 11;
+}  // namespace op
+
+// What a create operation receives.
+struct CreateRequest {
+  const uint8_t* data;  // the property block
+  uint32_t length;
+  DWORD style;  // visibility, disabled and tab-stop bits from the framework
+  HWND parent;
+  uint32_t controlId;
+  HMENU menu;  // the form's menu bar, for the form window
+  int32_t left, top, width, height;
+  uint32_t formId, unitId;
+};
+
+using CreateFn = UnitObject* (*)(const CreateRequest& request);
+// Answers 1 when the unit must be rebuilt to take the new value.
+using SetPropertyFn = int32_t (*)(UnitObject* unit, int32_t number, rt::PropValue* value);
+using PropertyDataFn = std::vector<uint8_t> (*)(UnitObject* unit);
+// False when the unit has no such property.
+using GetPropertyFn = bool (*)(UnitObject* unit, int32_t number, rt::PropValue* value);
+using ClaimsKeyFn = int32_t (*)(UnitObject* unit, int32_t keyCode);
+using IsDefaultButtonFn = int32_t (*)(UnitObject* unit);
+using PreTranslateFn = int32_t (*)(UnitObject* unit, MSG* msg);
+
+// The routine for an operation, cast to its signature; null when the type
+// does not offer it.
+template <typename Fn>
+Fn Operation(const rt::UnitTypeRecord* type, int32_t operation) {
+  if (type == nullptr || type->interfaceFn == nullptr) return nullptr;
+  return reinterpret_cast<Fn>(type->interfaceFn(operation));
+}
+
+}  // namespace forms

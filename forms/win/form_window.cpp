@@ -1,0 +1,63 @@
+// What every form window does, whatever its unit type adds: accelerators,
+// cursors, menu commands, the deferred destruction, reflecting control
+// notifications to their units, and the form's last steps.
+
+#include "forms/framework.h"
+#include "forms/win/framework.h"
+
+namespace forms {
+
+const char* FormWindowClass() {
+  static const char kName[] = "ZOVuzeri";
+  WNDCLASSA existing;
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  if (!::GetClassInfoA(instance, kName, &existing)) {
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    wc.lpszClassName = kName;
+    if (!::RegisterClassA(&wc)) return nullptr;  // the form window cannot be made
+  }
+  return kName;
+}
+
+void FormWindowObject::SetAccelerators(HACCEL table) {
+  if (accelerators_ && accelerators_ != table) ::DestroyAcceleratorTable(accelerators_);
+  accelerators_ = table;
+}
+
+bool FormWindowObject::HandleFormKey(int) { return false; }
+bool FormWindowObject::HandleDragPress(MSG&, UnitObject*, uint32_t) { return false; }
+bool FormWindowObject::PreTranslate(MSG& msg) { return PreTranslateForm(*this, msg); }
+
+LRESULT FormWindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETCURSOR:
+      if (HandleSetCursor(*this, reinterpret_cast<HWND>(wParam), lParam)) return TRUE;
+      break;
+    case WM_COMMAND:
+      if (lParam == 0) {
+        FormRecord* form = FindForm(formId());
+        LRESULT result = 0;
+        if (form && HandleMenuCommand(*form, LOWORD(wParam), result)) return result;
+      }
+      break;
+    case kMsgDeferredDestroy:
+      if (FormRecord* form = FindForm(formId())) ReenableAfterModal(*form);
+      ::DestroyWindow(hwnd());
+      return 0;
+    default: break;
+  }
+  return UnitObject::WindowProc(message, wParam, lParam);
+}
+
+void FormWindowObject::WindowGone() {
+  SetAccelerators(nullptr);
+  FormWindowGone(formId());
+  delete this;
+}
+
+}  // namespace forms

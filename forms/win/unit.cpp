@@ -1,0 +1,106 @@
+// Attaching unit objects to their windows, and the one window procedure that
+// hands every message of a unit window to its object.
+
+#include "forms/unit.h"
+
+#include <atomic>
+#include <new>
+
+#include "forms/win/framework.h"
+#include "runtime/fatal.h"
+#include "runtime/service.h"
+
+namespace forms {
+
+namespace {
+
+const char kObjectProperty[] = "UnitObject";
+std::atomic<int> liveObjects{0};
+
+// The object waiting for its window while AttachingCreate runs.
+thread_local UnitObject* pendingObject = nullptr;
+
+}  // namespace
+
+// Gives the window created first during AttachingCreate to the pending object.
+struct WindowAttachment {
+  static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && pendingObject != nullptr) {
+      UnitObject* object = pendingObject;
+      pendingObject = nullptr;
+      object->Attach(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+HWND UnitObject::AttachingCreate(DWORD exStyle, const char* className, const char* text,
+                                 DWORD style, int x, int y, int width, int height, HWND parent,
+                                 HMENU menuOrId) {
+  HHOOK hook =
+      ::SetWindowsHookExA(WH_CBT, WindowAttachment::CbtProc, nullptr, ::GetCurrentThreadId());
+  pendingObject = this;
+  creating_ = true;
+  HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
+                                menuOrId, ::GetModuleHandleA(nullptr), nullptr);
+  pendingObject = nullptr;
+  creating_ = false;
+  ::UnhookWindowsHookEx(hook);
+  if (hwnd) ++liveObjects;
+  return hwnd;
+}
+
+void UnitObject::Attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  ::SetPropA(hwnd, kObjectProperty, this);
+  original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+      hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnitObject::UnitWindowProc)));
+}
+
+UnitObject* UnitObject::FromWindow(HWND hwnd) {
+  return hwnd ? static_cast<UnitObject*>(::GetPropA(hwnd, kObjectProperty)) : nullptr;
+}
+
+int UnitObject::LiveCount() { return liveObjects.load(); }
+
+LRESULT UnitObject::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+}
+
+LRESULT UnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallOriginal(message, wParam, lParam);
+}
+
+bool UnitObject::PreTranslate(MSG&) { return false; }
+
+void UnitObject::WindowGone() {
+  rt::Service(rt::svc::kUnitDestroyed, formId_, unitId_);
+  delete this;
+}
+
+// Teardown order: forget the mapping, unsubclass, let the window's own
+// procedure finish, then the object's last step. A window that goes away
+// while it is still being created leaves the object to its creator.
+LRESULT CALLBACK UnitObject::UnitWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  UnitObject* object = FromWindow(hwnd);
+  if (object == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == kMsgObjectQuery) return reinterpret_cast<LRESULT>(object);
+  if (message == WM_NCDESTROY) {
+    ::RemovePropA(hwnd, kObjectProperty);
+    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object->original_));
+    LRESULT result = ::CallWindowProcA(object->original_, hwnd, message, wParam, lParam);
+    object->hwnd_ = nullptr;
+    if (!object->creating_) {
+      --liveObjects;
+      object->WindowGone();
+    }
+    return result;
+  }
+  try {
+    return object->WindowProc(message, wParam, lParam);
+  } catch (const std::bad_alloc&) {
+    rt::FatalAllocationFailure(0);
+  }
+}
+
+}  // namespace forms

@@ -1,0 +1,58 @@
+#pragma once
+// A program for framework tests: forms described in code, written as window
+// template data, read by the runtime at initialisation, and a code base of
+// recording routines that the forms' event links name by index.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/framework.h"
+#include "forms/template.h"
+#include "runtime/program.h"
+#include "tests/support/runtime_fixture.h"
+
+namespace testprog {
+
+constexpr uint32_t kFormId = 0x52010001;
+constexpr int kRoutines = 16;
+
+// One call of a recording routine.
+struct Call {
+  int routine;
+  uint32_t sourceForm;
+  uint32_t sourceUnit;  // 0 when no event source was set
+  std::vector<uintptr_t> args;
+};
+
+std::vector<Call>& Calls();
+// What routine n returns; by default no result.
+rt::RoutineResult& ResultOf(int routine);
+// Runs inside routine n before it returns (may be empty).
+void SetAction(int routine, void (*action)());
+
+forms::UnitRecord Unit(uint32_t id, uint32_t type, uint32_t flags = forms::unitflag::kVisible);
+forms::UnitRecord MenuItem(uint32_t id, uint32_t level, const char* caption,
+                           uint32_t handler = forms::kNoHandler);
+forms::FormRecord Form(uint32_t formId, std::vector<forms::UnitRecord> units);
+
+// Resets the runtime and the framework, installs both with the test
+// library, and initialises the runtime with these forms.
+class FrameworkTest : public testing_support::RuntimeTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  void Start(std::vector<forms::FormRecord> forms);
+  bool Load(uint32_t formId = kFormId, HWND owner = nullptr, bool modal = false);
+  // The window of a loaded unit (unit id 0: the form window).
+  HWND WindowOf(uint32_t unitId, uint32_t formId = kFormId);
+  // Processes the messages waiting, without the framework's loop.
+  void Pump();
+
+ private:
+  std::vector<uint8_t> bytes_;
+  rt::ProgramHeader header_{};
+};
+
+}  // namespace testprog
