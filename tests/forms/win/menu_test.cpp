@@ -1,0 +1,116 @@
+// The form's menu bar: structure, command ids, accelerators, menu commands,
+// and item properties that rebuild the bar only when they change something.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/framework.h"
+#include "runtime/heap.h"
+#include "tests/forms/win/test_program.h"
+#include "tests/forms/win/test_units.h"
+
+namespace {
+
+using namespace testprog;
+
+constexpr uint32_t kPlay = 0x2601000e, kSingle = 0x2601000f, kHiddenTop = 0x26010012,
+                   kExitTop = 0x26010014, kExit = 0x26010015;
+
+class MenuTest : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    forms::UnitRecord single = MenuItem(kSingle, 1, "单曲", 0);
+    single.shortcut = 27;  // F1
+    single.menuFlags = forms::menuflag::kChecked;
+    forms::UnitRecord hidden = MenuItem(kHiddenTop, 0, "隐藏");
+    hidden.menuFlags = forms::menuflag::kHidden;
+    forms::UnitRecord grey = MenuItem(0x26010011, 1, "列表", 1);
+    grey.menuFlags = forms::menuflag::kGrey;
+    Start({Form(kFormId,
+                {Unit(0x16010001, testunits::kWidget), MenuItem(kPlay, 0, "模式"), single,
+                 MenuItem(0x26010010, 1, "-"), grey, hidden, MenuItem(0x26010013, 1, "藏在里面"),
+                 MenuItem(kExitTop, 0, "退出"), MenuItem(kExit, 1, "退出播放器", 2)})});
+    ASSERT_TRUE(Load());
+    Calls().clear();
+  }
+  HMENU Bar() { return ::GetMenu(WindowOf(0)); }
+  std::string Text(HMENU menu, int position) {
+    char text[128] = {};
+    ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+  }
+  void Write(uint32_t item, int32_t index, uint64_t value) {
+    forms::WriteProperty(kFormId, item, index, -1, {value, 0});
+  }
+  int32_t Read(uint32_t item, int32_t index) {
+    return static_cast<int32_t>(forms::ReadProperty(kFormId, item, index, -1).value);
+  }
+};
+
+TEST_F(MenuTest, TheBarFollowsLevelsFlagsAndShortcuts) {
+  HMENU bar = Bar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(::GetMenuItemCount(bar), 2);  // the hidden entry and its sub-tree are left out
+  EXPECT_EQ(Text(bar, 0), "模式");
+  EXPECT_EQ(Text(bar, 1), "退出");
+  HMENU mode = ::GetSubMenu(bar, 0);
+  ASSERT_EQ(::GetMenuItemCount(mode), 3);
+  EXPECT_EQ(Text(mode, 0), "单曲\tF1");
+  EXPECT_EQ(::GetMenuItemID(mode, 0), 20001u);
+  EXPECT_TRUE(::GetMenuState(mode, 0, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_TRUE(::GetMenuState(mode, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_TRUE(::GetMenuState(mode, 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_EQ(::GetMenuItemID(mode, 2), 20003u);
+  // Ids count every item, hidden ones included.
+  EXPECT_EQ(::GetMenuItemID(::GetSubMenu(bar, 1), 0), 20007u);
+}
+
+TEST_F(MenuTest, CommandsAndAcceleratorsRaiseTheItemsEvent) {
+  ::SendMessageA(WindowOf(0), WM_COMMAND, 20007, 0);
+  ::SendMessageA(WindowOf(0), WM_COMMAND, 20099, 0);   // beyond the items: nothing
+  ::SendMessageA(WindowOf(0), WM_COMMAND, 0xE101, 0);  // swallowed
+  ASSERT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(Calls()[0].routine, 2);
+  EXPECT_EQ(Calls()[0].sourceUnit, kExit);
+
+  MSG msg = {WindowOf(0x16010001), WM_KEYDOWN, VK_F1, 0, 0, {0, 0}};
+  EXPECT_TRUE(forms::UnitObject::FromWindow(WindowOf(0))->PreTranslate(msg));
+  Pump();
+  ASSERT_EQ(Calls().size(), 2u);
+  EXPECT_EQ(Calls()[1].routine, 0);
+}
+
+TEST_F(MenuTest, ItemPropertiesRebuildTheBarOnlyWhenTheyChangeIt) {
+  EXPECT_EQ(Read(kSingle, 1), 1);
+  EXPECT_EQ(Read(kSingle, 3), 1);
+  EXPECT_EQ(Read(kHiddenTop, 3), 0);
+  EXPECT_EQ(Read(kSingle, 9), 0);
+  HMENU before = Bar();
+  Write(kSingle, 1, 1);  // already checked
+  EXPECT_EQ(Bar(), before);
+  Write(kSingle, 1, 0);
+  HMENU unchecked = Bar();
+  EXPECT_NE(unchecked, before);
+  EXPECT_FALSE(::GetMenuState(::GetSubMenu(unchecked, 0), 0, MF_BYPOSITION) & MF_CHECKED);
+  Write(kSingle, 1, 0);
+  EXPECT_EQ(Bar(), unchecked);
+
+  Write(kPlay, 3, 0);  // hiding a top-level entry takes its pop-up with it
+  ASSERT_EQ(::GetMenuItemCount(Bar()), 1);
+  EXPECT_EQ(::GetMenuItemID(::GetSubMenu(Bar(), 0), 0), 20007u);  // later ids unchanged
+
+  HMENU now = Bar();
+  forms::WriteProperty(kFormId, kExitTop, 0, -1, {reinterpret_cast<uintptr_t>("退出"), 0});
+  EXPECT_EQ(Bar(), now);  // the same caption
+  forms::WriteProperty(kFormId, kExitTop, 0, -1, {reinterpret_cast<uintptr_t>("离开"), 0});
+  EXPECT_EQ(Text(Bar(), 0), "离开");
+  auto* caption = reinterpret_cast<char*>(forms::ReadProperty(kFormId, kExitTop, 0, -1).value);
+  EXPECT_STREQ(caption, "离开");
+  rt::Free(caption);
+}
+
+}  // namespace
