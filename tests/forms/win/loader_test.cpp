@@ -185,4 +185,29 @@ TEST_F(LoaderTest, AModalFormDisablesItsOwnerUntilItCloses) {
   EXPECT_EQ(forms::ModalFormId(), 0u);
 }
 
+// Malformed template data stops the program at initialisation with its own
+// report, whatever part of it is broken, and registers no form.
+TEST_F(LoaderTest, MalformedTemplateDataIsAFatalErrorAtStartUp) {
+  forms::TemplateData data;
+  data.forms = {Form(kFormId, FourUnits())};
+  data.forms[0].units.records[1].events = {{0, 1}};
+  const std::vector<uint8_t> good = forms::WriteTemplate(data);
+  std::vector<std::vector<uint8_t>> bad;
+  for (size_t n = 1; n < good.size(); n += 7) bad.emplace_back(good.begin(), good.begin() + n);
+  std::vector<uint8_t> hugeCount = good;
+  hugeCount[4 + 8 + 16 + 3] = 0xFF;  // the record count's high byte
+  bad.push_back(hugeCount);
+  // A handler past the end of the code base.
+  data.forms[0].units.records[1].events = {{0, kRoutines}};
+  bad.push_back(forms::WriteTemplate(data));
+  for (const auto& bytes : bad) {
+    FrameworkTest::SetUp();
+    EXPECT_EQ(testing_support::ExitCodeOf([&] { StartWithBytes(bytes); }), -1) << bytes.size();
+    ASSERT_FALSE(testing_support::ShownMessages().empty());
+    EXPECT_EQ(testing_support::ShownMessages().back().text,
+              "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");
+    EXPECT_EQ(rt::Service(rt::svc::kFormCount, 0, 0), 0u);
+  }
+}
+
 }  // namespace

@@ -96,7 +96,11 @@ void FrameworkTest::TearDown() {
 void FrameworkTest::Start(std::vector<forms::FormRecord> forms) {
   forms::TemplateData data;
   data.forms = std::move(forms);
-  bytes_ = forms::WriteTemplate(data);
+  StartWithBytes(forms::WriteTemplate(data));
+}
+
+void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes) {
+  bytes_ = std::move(bytes);
   header_ = {
       3, 0,          0, &kCodeBase, nullptr, 0, bytes_.data(), static_cast<uint32_t>(bytes_.size()),
       1, kLibraries, 0, nullptr,    nullptr};

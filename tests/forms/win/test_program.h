@@ -44,6 +44,8 @@ class FrameworkTest : public testing_support::RuntimeTest {
   void SetUp() override;
   void TearDown() override;
   void Start(std::vector<forms::FormRecord> forms);
+  // Initialises the runtime with these template bytes as they are.
+  void StartWithBytes(std::vector<uint8_t> bytes);
   bool Load(uint32_t formId = kFormId, HWND owner = nullptr, bool modal = false);
   // The window of a loaded unit (unit id 0: the form window).
   HWND WindowOf(uint32_t unitId, uint32_t formId = kFormId);
