@@ -40,6 +40,10 @@ class UnitObject {
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // Offered every message before dispatch (pre-translation chain); true consumes it.
   virtual bool PreTranslate(MSG& msg);
+  // A notification this unit's window sent to its parent (WM_COMMAND,
+  // WM_NOTIFY, scroll and colour messages and the owner-draw ones), handed
+  // back to the unit first; true when the unit answered it with `result`.
+  virtual bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   // Creates the unit's window attached to this object. The object must have
   // been made with new; from now on it belongs to its window.

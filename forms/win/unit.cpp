@@ -73,6 +73,41 @@ LRESULT UnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool UnitObject::PreTranslate(MSG&) { return false; }
 
+bool UnitObject::Reflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+namespace {
+
+// The child window a notification to its parent comes from, or null.
+HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: return reinterpret_cast<HWND>(lParam);
+    case WM_NOTIFY: return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    case WM_DRAWITEM: return reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_MEASUREITEM:
+      return ::GetDlgItem(parent,
+                          static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID));
+    case WM_COMPAREITEM: return reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+    case WM_DELETEITEM: return reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+    default: (void)wParam; return nullptr;
+  }
+}
+
+bool Reflect(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (lParam == 0) return false;  // menus, accelerators and the like
+  HWND child = NotifyingChild(parent, message, wParam, lParam);
+  UnitObject* object = child != parent ? UnitObject::FromWindow(child) : nullptr;
+  return object && object->Reflected(message, wParam, lParam, result);
+}
+
+}  // namespace
+
 void UnitObject::WindowGone() {
   rt::Service(rt::svc::kUnitDestroyed, formId_, unitId_);
   delete this;
@@ -97,6 +132,8 @@ LRESULT CALLBACK UnitObject::UnitWindowProc(HWND hwnd, UINT message, WPARAM wPar
     return result;
   }
   try {
+    LRESULT reflected = 0;
+    if (Reflect(hwnd, message, wParam, lParam, reflected)) return reflected;
     return object->WindowProc(message, wParam, lParam);
   } catch (const std::bad_alloc&) {
     rt::FatalAllocationFailure(0);

@@ -81,6 +81,10 @@ TEST_F(KeyboardTest, ArrowsMoveWithinAnOptionGroupAndClickThePickedOne) {
   EXPECT_EQ(Calls()[0].routine, 4);
   ::SetFocus(WindowOf(0x16010003));
   EXPECT_FALSE(Key(VK_RIGHT));  // not an option button: nothing
+  // A click's notification to the form comes back to the button's unit.
+  ::SendMessageA(WindowOf(0x16010002), BM_CLICK, 0, 0);
+  ASSERT_EQ(Calls().size(), 2u);
+  EXPECT_EQ(Calls()[1].routine, 4);
 }
 
 TEST_F(KeyboardTest, AltWithALabelsMnemonicMovesTheFocusPastTheLabel) {

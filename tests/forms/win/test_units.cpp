@@ -225,6 +225,13 @@ LRESULT WidgetObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return UnitObject::WindowProc(message, wParam, lParam);
 }
 
+bool WidgetObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+  forms::RaiseWordEvent(formId(), unitId(), 0);
+  result = 0;
+  return true;
+}
+
 void WidgetObject::WindowGone() {
   Log().push_back("destroy " + Hex(unitId()));
   UnitObject::WindowGone();

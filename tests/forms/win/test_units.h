@@ -53,6 +53,8 @@ struct WidgetObject : forms::UnitObject {
   std::vector<uint8_t> font;
   std::vector<uint8_t> pointer;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // A click of a button control comes back as event 0.
+  bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   void WindowGone() override;
