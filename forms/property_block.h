@@ -12,7 +12,8 @@
 //   - a version above the one the type writes is refused;
 //   - fields newer than the block's version keep their defaults;
 //   - a text ends at its first zero byte;
-//   - a block that ends inside a field is refused (nothing past its end is read).
+//   - a block that ends inside a field is refused (nothing past its end is read);
+//   - bytes after the last field are left alone.
 
 #include <cstddef>
 #include <cstdint>
