@@ -1,0 +1,124 @@
+#include "units/blocks.h"
+
+namespace units {
+
+using forms::BytesField;
+using forms::IntField;
+using forms::kSystemColour;
+using forms::MakeBlockSpec;
+using forms::TextField;
+using forms::TextListField;
+
+namespace {
+
+// Fields of types whose stored form names no versions are present in every
+// block; the window, label and list box name the version of each field.
+
+const forms::FieldSpec kWindowFields[] = {
+    IntField("BorderStyle", 2, 1),
+    IntField("BackPictureMode", 1, 1),
+    IntField("BackColor", kSystemColour, 1),
+    IntField("MaxButton", 0, 1),
+    IntField("MinButton", 0, 1),
+    IntField("ControlBox", 1, 1),
+    IntField("WindowState", 1, 1),
+    IntField("Movable", 1, 1),
+    IntField("MusicPlayCount", 0, 1),
+    IntField("EnterMovesFocus", 0, 1),
+    IntField("EscCloses", 1, 1),
+    IntField("F1OpensHelp", 0, 1),
+    IntField("HelpTopic", 0, 1),
+    IntField("ShowInTaskbar", 1, 2),
+    IntField("DragAnywhere", 0, 3),
+    IntField("WindowShape", 0, 3),
+    IntField("AlwaysOnTop", 0, 4),
+    IntField("KeepTitleActive", 0, 5),
+    TextField("ClassName", nullptr, 6),
+    BytesField("BackPicture", 1),
+    BytesField("Icon", 1),
+    BytesField("BackMusic", 1),
+    TextField("Caption", nullptr, 1),
+    TextField("HelpFile", nullptr, 1),
+};
+
+const forms::FieldSpec kLabelFields[] = {
+    IntField("Effect", 0, 1),
+    IntField("FrameWidth", 8, 1),
+    IntField("BorderStyle", 0, 1),
+    IntField("FrameColor1", 0x808080, 1),
+    IntField("FrameColor2", 0xFFFFFF, 1),
+    IntField("FrameColor3", 0x808080, 1),
+    IntField("TextColor", 0, 1),
+    IntField("BackColor", kSystemColour, 1),
+    IntField("BackPictureMode", 1, 1),
+    IntField("GradientMode", 0, 1),
+    IntField("GradientColor1", 0x808080, 1),
+    IntField("GradientColor2", 0xFFFFFF, 1),
+    IntField("GradientColor3", 0x808080, 1),
+    IntField("Alignment", 0, 1),
+    IntField("VertAlignment", 1, 1),
+    IntField("WordWrap", 0, 1),
+    BytesField("Font", 1),
+    BytesField("BackPicture", 1),
+    TextField("Caption", "标签", 1),
+    TextField("DataSource", nullptr, 2),
+    TextField("DataField", nullptr, 2),
+};
+
+const forms::FieldSpec kButtonFields[] = {
+    IntField("DefaultButton", 0), IntField("Alignment", 1), IntField("VertAlignment", 1),
+    BytesField("Picture"),        BytesField("Font"),       TextField("Caption", "按钮"),
+};
+
+const forms::FieldSpec kListBoxFields[] = {
+    IntField("BorderStyle", 1, 1),
+    IntField("Sorted", 0, 1),
+    IntField("MultiColumn", 0, 1),
+    IntField("RowSpacing", 1, 1),
+    IntField("TextColor", 0, 1),
+    IntField("BackColor", 0xFFFFFF, 1),
+    IntField("MultiSelect", 0, 1),
+    IntField("CurrentIndex", -1, 1),
+    BytesField("Font", 1),
+    BytesField("ItemData", 1),
+    TextListField("Items", 1),
+    TextField("DataSource", nullptr, 2),
+    TextField("DataField", nullptr, 2),
+    IntField("BindingFlag", 0, 3),
+};
+
+const forms::FieldSpec kHScrollBarFields[] = {
+    IntField("Minimum", 1),    IntField("Maximum", 100), IntField("PageChange", 10),
+    IntField("LineChange", 1), IntField("Position", 1),  IntField("TrackDrag", 1),
+};
+
+const forms::FieldSpec kSliderBarFields[] = {
+    IntField("BorderStyle", 0),     IntField("Orientation", 0),      IntField("TickStyle", 2),
+    IntField("TickFrequency", 1),   IntField("SelectionEnabled", 0), IntField("SelectionStart", 0),
+    IntField("SelectionLength", 0), IntField("PageSize", 5),         IntField("LineSize", 1),
+    IntField("Minimum", 1),         IntField("Maximum", 10),         IntField("Position", 1),
+};
+
+const forms::FieldSpec kTimerFields[] = {IntField("Interval", 0)};
+
+}  // namespace
+
+const forms::BlockSpec kWindowBlock = MakeBlockSpec(0x00010001, "window", 6, kWindowFields);
+const forms::BlockSpec kLabelBlock = MakeBlockSpec(0x0001000A, "Label", 2, kLabelFields);
+const forms::BlockSpec kButtonBlock = MakeBlockSpec(0x0001000B, "Button", 1, kButtonFields);
+const forms::BlockSpec kListBoxBlock = MakeBlockSpec(0x0001000F, "ListBox", 3, kListBoxFields);
+const forms::BlockSpec kHScrollBarBlock =
+    MakeBlockSpec(0x00010011, "HScrollBar", 1, kHScrollBarFields);
+const forms::BlockSpec kSliderBarBlock =
+    MakeBlockSpec(0x00010014, "SliderBar", 1, kSliderBarFields);
+const forms::BlockSpec kTimerBlock = MakeBlockSpec(0x00010020, "Timer", 1, kTimerFields);
+
+const std::vector<const forms::BlockSpec*>& CoreBlockSpecs() {
+  static const std::vector<const forms::BlockSpec*> specs = {
+      &kWindowBlock,     &kLabelBlock,     &kButtonBlock, &kListBoxBlock,
+      &kHScrollBarBlock, &kSliderBarBlock, &kTimerBlock,
+  };
+  return specs;
+}
+
+}  // namespace units

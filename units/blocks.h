@@ -1,0 +1,128 @@
+#pragma once
+// The property blocks of the core library's unit types: field order, the
+// version each field is stored from, defaults, and the version each type
+// writes. Shared by the units at run time and by the form compiler.
+
+#include <cstddef>
+#include <vector>
+
+#include "forms/property_block.h"
+
+namespace units {
+
+extern const forms::BlockSpec kWindowBlock;
+extern const forms::BlockSpec kLabelBlock;
+extern const forms::BlockSpec kButtonBlock;
+extern const forms::BlockSpec kListBoxBlock;
+extern const forms::BlockSpec kHScrollBarBlock;
+extern const forms::BlockSpec kSliderBarBlock;
+extern const forms::BlockSpec kTimerBlock;
+
+// Every core type that keeps a property block.
+const std::vector<const forms::BlockSpec*>& CoreBlockSpecs();
+
+// Field positions in stored order, for PropertyValues.
+namespace windowfield {
+enum : size_t {
+  kBorderStyle,
+  kBackPictureMode,
+  kBackColor,
+  kMaxButton,
+  kMinButton,
+  kControlBox,
+  kWindowState,
+  kMovable,
+  kMusicPlayCount,
+  kEnterMovesFocus,
+  kEscCloses,
+  kF1OpensHelp,
+  kHelpTopic,
+  kShowInTaskbar,
+  kDragAnywhere,
+  kWindowShape,
+  kAlwaysOnTop,
+  kKeepTitleActive,
+  kClassName,
+  kBackPicture,
+  kIcon,
+  kBackMusic,
+  kCaption,
+  kHelpFile,
+};
+}  // namespace windowfield
+
+namespace labelfield {
+enum : size_t {
+  kEffect,
+  kFrameWidth,
+  kBorderStyle,
+  kFrameColor1,
+  kFrameColor2,
+  kFrameColor3,
+  kTextColor,
+  kBackColor,
+  kBackPictureMode,
+  kGradientMode,
+  kGradientColor1,
+  kGradientColor2,
+  kGradientColor3,
+  kAlignment,
+  kVertAlignment,
+  kWordWrap,
+  kFont,
+  kBackPicture,
+  kCaption,
+  kDataSource,
+  kDataField,
+};
+}  // namespace labelfield
+
+namespace buttonfield {
+enum : size_t { kDefaultButton, kAlignment, kVertAlignment, kPicture, kFont, kCaption };
+}  // namespace buttonfield
+
+namespace listboxfield {
+enum : size_t {
+  kBorderStyle,
+  kSorted,
+  kMultiColumn,
+  kRowSpacing,
+  kTextColor,
+  kBackColor,
+  kMultiSelect,
+  kCurrentIndex,
+  kFont,
+  kItemData,
+  kItems,
+  kDataSource,
+  kDataField,
+  kBindingFlag,
+};
+}  // namespace listboxfield
+
+namespace hscrollbarfield {
+enum : size_t { kMinimum, kMaximum, kPageChange, kLineChange, kPosition, kTrackDrag };
+}  // namespace hscrollbarfield
+
+namespace sliderbarfield {
+enum : size_t {
+  kBorderStyle,
+  kOrientation,
+  kTickStyle,
+  kTickFrequency,
+  kSelectionEnabled,
+  kSelectionStart,
+  kSelectionLength,
+  kPageSize,
+  kLineSize,
+  kMinimum,
+  kMaximum,
+  kPosition,
+};
+}  // namespace sliderbarfield
+
+namespace timerfield {
+enum : size_t { kInterval };
+}  // namespace timerfield
+
+}  // namespace units
