@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "EventsForm.h"
 #include "forms/events.h"
 #include "forms/framework.h"
 #include "runtime/runtime.h"
@@ -15,25 +16,18 @@
 namespace {
 
 using namespace testprog;
-using forms::UnitRecord;
 using testing_support::ExitCodeOf;
 using testing_support::ShownMessages;
 
+const rt::Routine kEventsRoutines[] = {EVENTS_FORM_ROUTINES(TESTPROG_ENTRY)};
+constexpr uint32_t kOddForm = 0x52010002;
+
+// The forms of data/events.form.
 class EventsTest : public FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
-    UnitRecord a = Unit(0x16010001, testunits::kWidget);
-    a.events = {{0, 0}, {-1, 1}, {2, forms::kNoHandler}};
-    UnitRecord linked = Unit(0x16010002, testunits::kWidget);
-    linked.eventLink = 0x16010001;  // same type: uses a's list
-    linked.events = {{0, 5}};
-    UnitRecord otherType = Unit(0x16010003, testunits::kLabel);
-    otherType.eventLink = 0x16010001;  // another type: keeps its own
-    otherType.events = {{0, 6}};
-    UnitRecord windowless = Unit(0x16010004, testunits::kHidden);
-    windowless.events = {{0, 7}};
-    Start({Form(kFormId, {a, linked, otherType, windowless})});
+    StartCompiled(kEventsFormTemplate, kEventsFormTemplateSize, kEventsRoutines);
     ASSERT_TRUE(Load());
     Calls().clear();
   }
@@ -68,10 +62,10 @@ TEST_F(EventsTest, HandlersGetTheirArgumentsAndResultsComeBack) {
   EXPECT_EQ(e.hasResult, 0);
 }
 
-TEST_F(EventsTest, UnknownEventsAndHandlersThatAreNoneRaiseNothing) {
+TEST_F(EventsTest, UnknownEventsRaiseNothing) {
   forms::WordEvent e;
   EXPECT_FALSE(Raise(0x16010001, 9, {}, &e));
-  EXPECT_FALSE(Raise(0x16010001, 2, {}, &e));
+  EXPECT_FALSE(Raise(0x16010004, -1, {}, &e));
   EXPECT_EQ(e.hasResult, 0);
   EXPECT_TRUE(Calls().empty());
 }
@@ -145,14 +139,7 @@ TEST_F(EventsTest, TypedArgumentsAreWidenedByTheirTypes) {
   EXPECT_EQ(e.resultHigh, 5u);
 }
 
-class EventErrorsTest : public FrameworkTest {
- protected:
-  void SetUp() override {
-    FrameworkTest::SetUp();
-    // 0x00010009 names no type of the library, so it cannot raise events.
-    Start({Form(kFormId, {Unit(0x16010001, testunits::kWidget), Unit(0x16010009, 0x00010009)})});
-  }
-};
+using EventErrorsTest = EventsTest;
 
 TEST_F(EventErrorsTest, AnUnknownFormIsFatal) {
   EXPECT_EQ(ExitCodeOf([] { forms::RaiseWordEvent(0x52010099, 0x16010001, 0); }), -1);
@@ -165,7 +152,7 @@ TEST_F(EventErrorsTest, AnUnknownUnitIsFatal) {
 }
 
 TEST_F(EventErrorsTest, ATypeThatCannotRaiseEventsIsFatal) {
-  EXPECT_EQ(ExitCodeOf([] { forms::RaiseWordEvent(kFormId, 0x16010009, 0); }), -1);
+  EXPECT_EQ(ExitCodeOf([] { forms::RaiseWordEvent(kOddForm, 0x16010009, 0); }), -1);
   EXPECT_NE(ShownMessages().back().text.find("引发事件的窗口组件无效"), std::string::npos);
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "KeyboardForm.h"
 #include "forms/framework.h"
 #include "tests/forms/win/test_program.h"
 #include "tests/forms/win/test_units.h"
@@ -13,91 +14,86 @@
 namespace {
 
 using namespace testprog;
-using forms::UnitRecord;
-namespace flag = forms::unitflag;
 
-constexpr uint32_t kVisibleTab = flag::kVisible | flag::kTabStop;
+const rt::Routine kKeyboardRoutines[] = {KEYBOARD_FORM_ROUTINES(TESTPROG_ENTRY)};
+
+// The forms of data/keyboard.form, one per test.
+enum : uint32_t {
+  kTabForm = 0x52010001,
+  kNumberedForm,
+  kOptionForm,
+  kLabelForm,
+  kEventsForm,
+  kPreTranslateForm,
+  kFormEventsForm,
+};
 
 class KeyboardTest : public FrameworkTest {
  protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    StartCompiled(kKeyboardFormTemplate, kKeyboardFormTemplateSize, kKeyboardRoutines);
+  }
+  void Open(uint32_t form) {
+    form_ = form;
+    ASSERT_TRUE(Load(form));
+  }
+  HWND Window(uint32_t unit) { return WindowOf(unit, form_); }
   // Offers a message to the form window's pre-translation, as the loop does.
   bool Offer(HWND target, UINT message, WPARAM wParam, LPARAM lParam = 0) {
     MSG msg = {target, message, wParam, lParam, 0, {0, 0}};
-    return forms::UnitObject::FromWindow(WindowOf(0))->PreTranslate(msg);
+    return forms::UnitObject::FromWindow(Window(0))->PreTranslate(msg);
   }
   bool Key(WPARAM key) { return Offer(::GetFocus(), WM_KEYDOWN, key); }
+  uint32_t form_ = 0;
 };
 
 TEST_F(KeyboardTest, TabWithAllNumbersZeroGoesFromTheHighestPositionDown) {
-  UnitRecord noTab = Unit(0x16010003, testunits::kWidget, flag::kVisible);
-  UnitRecord hidden = Unit(0x16010004, testunits::kHidden, kVisibleTab);
-  Start({Form(kFormId, {Unit(0x16010001, testunits::kWidget, kVisibleTab),
-                        Unit(0x16010002, testunits::kWidget, kVisibleTab), noTab, hidden,
-                        Unit(0x16010005, testunits::kWidget, kVisibleTab)})});
-  ASSERT_TRUE(Load());
-  ::SetFocus(WindowOf(0x16010005));
+  Open(kTabForm);
+  ::SetFocus(Window(0x16010005));
   EXPECT_TRUE(Key(VK_TAB));
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010002));
+  EXPECT_EQ(::GetFocus(), Window(0x16010002));
   EXPECT_TRUE(Key(VK_TAB));
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010001));
+  EXPECT_EQ(::GetFocus(), Window(0x16010001));
   EXPECT_TRUE(Key(VK_TAB));  // wraps
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010005));
-  ::SetFocus(WindowOf(0x16010003));  // not a tab stop itself: picks by position
+  EXPECT_EQ(::GetFocus(), Window(0x16010005));
+  ::SetFocus(Window(0x16010003));  // not a tab stop itself: picks by position
   EXPECT_TRUE(Key(VK_TAB));
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010002));
+  EXPECT_EQ(::GetFocus(), Window(0x16010002));
 }
 
 TEST_F(KeyboardTest, TabNumbersOrderTheFocusAndAClaimingUnitKeepsTab) {
-  UnitRecord a = Unit(0x16010001, testunits::kWidget, kVisibleTab);
-  a.stateWords[2] = 2;
-  UnitRecord b = Unit(0x16010002, testunits::kWidget, kVisibleTab);
-  b.stateWords[2] = 1;
-  UnitRecord claiming = Unit(0x16010003, testunits::kWidget, kVisibleTab);
-  claiming.stateWords[2] = 3;
-  claiming.propertyData = {77, 0, 0, 0, 0, 0, 0, 0};  // number 77 claims Tab
-  Start({Form(kFormId, {a, b, claiming})});
-  ASSERT_TRUE(Load());
-  ::SetFocus(WindowOf(0x16010002));
+  Open(kNumberedForm);
+  ::SetFocus(Window(0x16010002));
   EXPECT_TRUE(Key(VK_TAB));
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010001));
+  EXPECT_EQ(::GetFocus(), Window(0x16010001));
   EXPECT_TRUE(Key(VK_TAB));
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010003));
+  EXPECT_EQ(::GetFocus(), Window(0x16010003));
   EXPECT_FALSE(Key(VK_TAB));  // claimed: left to the unit
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010003));
+  EXPECT_EQ(::GetFocus(), Window(0x16010003));
 }
 
 TEST_F(KeyboardTest, ArrowsMoveWithinAnOptionGroupAndClickThePickedOne) {
-  UnitRecord first = Unit(0x16010001, testunits::kOption, kVisibleTab);
-  UnitRecord second = Unit(0x16010002, testunits::kOption, kVisibleTab);
-  second.events = {{0, 4}};
-  Start({Form(kFormId, {first, second, Unit(0x16010003, testunits::kWidget, kVisibleTab)})});
-  ASSERT_TRUE(Load());
-  ::SetFocus(WindowOf(0x16010001));
+  Open(kOptionForm);
+  ::SetFocus(Window(0x16010001));
   EXPECT_TRUE(Key(VK_RIGHT));
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010002));
-  EXPECT_EQ(::SendMessageA(WindowOf(0x16010002), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(::SendMessageA(WindowOf(0x16010001), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::GetFocus(), Window(0x16010002));
+  EXPECT_EQ(::SendMessageA(Window(0x16010002), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(::SendMessageA(Window(0x16010001), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   ASSERT_EQ(Calls().size(), 1u);
   EXPECT_EQ(Calls()[0].routine, 4);
-  ::SetFocus(WindowOf(0x16010003));
+  ::SetFocus(Window(0x16010003));
   EXPECT_FALSE(Key(VK_RIGHT));  // not an option button: nothing
   // A click's notification to the form comes back to the button's unit.
-  ::SendMessageA(WindowOf(0x16010002), BM_CLICK, 0, 0);
+  ::SendMessageA(Window(0x16010002), BM_CLICK, 0, 0);
   ASSERT_EQ(Calls().size(), 2u);
   EXPECT_EQ(Calls()[1].routine, 4);
 }
 
 TEST_F(KeyboardTest, AltWithALabelsMnemonicMovesTheFocusPastTheLabel) {
-  UnitRecord before = Unit(0x16010001, testunits::kWidget, kVisibleTab);
-  before.stateWords[2] = 1;
-  UnitRecord label = Unit(0x16010002, testunits::kLabel, flag::kVisible);
-  label.stateWords[2] = 2;
-  UnitRecord after = Unit(0x16010003, testunits::kWidget, kVisibleTab);
-  after.stateWords[2] = 3;
-  Start({Form(kFormId, {before, label, after})});
-  ASSERT_TRUE(Load());
-  ::SetWindowTextA(WindowOf(0x16010002), "名称(&N)");
-  ::SetFocus(WindowOf(0x16010001));
+  Open(kLabelForm);
+  ::SetWindowTextA(Window(0x16010002), "名称(&N)");
+  ::SetFocus(Window(0x16010001));
   BYTE keys[256];
   ::GetKeyboardState(keys);
   keys[VK_MENU] = 0x80;
@@ -106,15 +102,12 @@ TEST_F(KeyboardTest, AltWithALabelsMnemonicMovesTheFocusPastTheLabel) {
   EXPECT_FALSE(Offer(::GetFocus(), WM_SYSKEYDOWN, 'Q'));  // no unit has it
   keys[VK_MENU] = 0;
   ::SetKeyboardState(keys);
-  EXPECT_EQ(::GetFocus(), WindowOf(0x16010003));
+  EXPECT_EQ(::GetFocus(), Window(0x16010003));
 }
 
 TEST_F(KeyboardTest, CommonEventsCarryTheirArgumentsAndMaySwallowTheMessage) {
-  UnitRecord unit = Unit(0x16010001, testunits::kWidget, kVisibleTab);
-  unit.events = {{-1, 1}, {-10, 2}, {-11, 3}, {-12, 4}};
-  Start({Form(kFormId, {unit})});
-  ASSERT_TRUE(Load());
-  HWND w = WindowOf(0x16010001);
+  Open(kEventsForm);
+  HWND w = Window(0x16010001);
   EXPECT_FALSE(Offer(w, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 65535)));  // no result: dispatched
   ASSERT_EQ(Calls().size(), 1u);
   EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{5, 65535, 0}));
@@ -128,7 +121,7 @@ TEST_F(KeyboardTest, CommonEventsCarryTheirArgumentsAndMaySwallowTheMessage) {
 
   ResultOf(3) = {true, 'x'};
   MSG msg = {w, WM_CHAR, 'a', 0, 0, {0, 0}};
-  EXPECT_FALSE(forms::UnitObject::FromWindow(WindowOf(0))->PreTranslate(msg));
+  EXPECT_FALSE(forms::UnitObject::FromWindow(Window(0))->PreTranslate(msg));
   EXPECT_EQ(msg.wParam, WPARAM('x'));  // replaced
 
   EXPECT_FALSE(Offer(w, WM_MOUSEWHEEL, MAKEWPARAM(0, -240)));
@@ -138,26 +131,19 @@ TEST_F(KeyboardTest, CommonEventsCarryTheirArgumentsAndMaySwallowTheMessage) {
 }
 
 TEST_F(KeyboardTest, UnitsThatPreTranslateComeFirst) {
-  UnitRecord unit = Unit(0x16010001, testunits::kPreTranslator, kVisibleTab);
-  unit.events = {{-9, 1}};
-  Start({Form(kFormId, {unit})});
-  ASSERT_TRUE(Load());
-  EXPECT_TRUE(Offer(WindowOf(0x16010001), WM_KEYDOWN, VK_F5));
+  Open(kPreTranslateForm);
+  EXPECT_TRUE(Offer(Window(0x16010001), WM_KEYDOWN, VK_F5));
   EXPECT_TRUE(Calls().empty());
-  EXPECT_FALSE(Offer(WindowOf(0x16010001), WM_KEYDOWN, VK_F6));
+  EXPECT_FALSE(Offer(Window(0x16010001), WM_KEYDOWN, VK_F6));
   EXPECT_EQ(Calls().size(), 1u);
 }
 
 TEST_F(KeyboardTest, TheFormWindowUnitGetsTheEventsOfItsOwnWindow) {
-  forms::FormRecord form = Form(kFormId, {});
-  form.units.records[0].events = {{-4, 6}};
-  form.units.records[0].mousePointer = {2, 0, 0, 0};  // cross
-  Start({form});
-  ASSERT_TRUE(Load());
-  EXPECT_FALSE(Offer(WindowOf(0), WM_RBUTTONDOWN, 0, MAKELPARAM(1, 2)));
+  Open(kFormEventsForm);
+  EXPECT_FALSE(Offer(Window(0), WM_RBUTTONDOWN, 0, MAKELPARAM(1, 2)));
   ASSERT_EQ(Calls().size(), 1u);
   EXPECT_EQ(Calls()[0].sourceUnit, forms::kFormWindowUnitId);
-  ::SendMessageA(WindowOf(0), WM_SETCURSOR, reinterpret_cast<WPARAM>(WindowOf(0)),
+  ::SendMessageA(Window(0), WM_SETCURSOR, reinterpret_cast<WPARAM>(Window(0)),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_CROSS));
 }

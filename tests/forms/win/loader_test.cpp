@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "LoaderForm.h"
 #include "forms/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
@@ -21,7 +22,18 @@ using forms::UnitRecord;
 using testunits::Log;
 namespace flag = forms::unitflag;
 
-class LoaderTest : public FrameworkTest {};
+const rt::Routine kLoaderRoutines[] = {LOADER_FORM_ROUTINES(TESTPROG_ENTRY)};
+constexpr uint32_t kModalForm = 0x52010002;
+constexpr uint32_t kBrokenForm = 0x52010003;
+
+// The forms of data/loader.form.
+class LoaderTest : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    StartCompiled(kLoaderFormTemplate, kLoaderFormTemplateSize, kLoaderRoutines);
+  }
+};
 
 std::vector<std::string> Matching(const std::string& prefix) {
   std::vector<std::string> out;
@@ -31,18 +43,7 @@ std::vector<std::string> Matching(const std::string& prefix) {
   return out;
 }
 
-// Four units in table positions 1..4; the last one is a child of the first.
-std::vector<UnitRecord> FourUnits() {
-  UnitRecord a = Unit(0x16010001, testunits::kWidget);
-  UnitRecord b = Unit(0x16010002, testunits::kWidget, flag::kVisible | flag::kDisabled);
-  UnitRecord c = Unit(0x16010003, testunits::kHidden);
-  UnitRecord d = Unit(0x16010004, testunits::kWidget, flag::kTabStop);
-  d.parent = 0x16010001;
-  return {a, b, c, d};
-}
-
 TEST_F(LoaderTest, UnitsAreCreatedFromTheLastPositionWithControlIdsFromHundred) {
-  Start({Form(kFormId, FourUnits())});
   ASSERT_TRUE(Load());
   EXPECT_EQ(Matching("create"),
             (std::vector<std::string>{"create form id=0", "create 16010004 id=100",
@@ -53,7 +54,6 @@ TEST_F(LoaderTest, UnitsAreCreatedFromTheLastPositionWithControlIdsFromHundred) 
 }
 
 TEST_F(LoaderTest, ParentsStylesAndVisibilityFollowTheRecords) {
-  Start({Form(kFormId, FourUnits())});
   ASSERT_TRUE(Load());
   HWND form = WindowOf(0);
   EXPECT_TRUE(::IsWindowVisible(form));
@@ -68,7 +68,6 @@ TEST_F(LoaderTest, ParentsStylesAndVisibilityFollowTheRecords) {
 }
 
 TEST_F(LoaderTest, SiblingsStackInTableOrderWithPositionOneOnTop) {
-  Start({Form(kFormId, FourUnits())});
   ASSERT_TRUE(Load());
   std::vector<HWND> stack;
   for (HWND w = ::GetWindow(WindowOf(0), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
@@ -79,28 +78,24 @@ TEST_F(LoaderTest, SiblingsStackInTableOrderWithPositionOneOnTop) {
 }
 
 TEST_F(LoaderTest, RuntimeMessagesGoToEveryUnitInTheirOrder) {
-  Start({Form(kFormId,
-              {Unit(0x16010001, testunits::kWidget), Unit(0x16010002, testunits::kWidget)})});
   ASSERT_TRUE(Load());
   EXPECT_EQ(Matching("msg"),
-            (std::vector<std::string>{"msg 16010002 806f", "msg 16010001 806f", "msg 6010000 806f",
-                                      "msg 6010000 8004", "msg 16010002 8076", "msg 16010001 8076",
-                                      "msg 6010000 8076"}));
+            (std::vector<std::string>{"msg 16010004 806f", "msg 16010003 806f", "msg 16010002 806f",
+                                      "msg 16010001 806f", "msg 6010000 806f", "msg 6010000 8004",
+                                      "msg 16010004 8076", "msg 16010003 8076", "msg 16010002 8076",
+                                      "msg 16010001 8076", "msg 6010000 8076"}));
 }
 
 TEST_F(LoaderTest, FormEventsComeAfterLoadingAndEventsDuringLoadingAreNotDelivered) {
-  forms::FormRecord form = Form(kFormId, {Unit(0x16010001, testunits::kWidget)});
-  form.units.records[0].events = {{0, 0}, {3, 1}, {4, 2}};
-  form.units.records[1].events = {{testunits::kEventDuringCreate, 3}};
-  form.units.records[1].propertyData = {5, 0, 0, 0};  // makes it raise an event while created
-  Start({form});
-  ASSERT_TRUE(Load());
+  ASSERT_TRUE(Load());  // unit 0x16010001 raises event 5 while it is created
   ASSERT_EQ(Calls().size(), 3u);
   EXPECT_EQ(Calls()[0].routine, 0);
   EXPECT_EQ(Calls()[1].routine, 1);
   EXPECT_EQ(Calls()[2].routine, 2);
   EXPECT_EQ(Calls()[0].sourceUnit, forms::kFormWindowUnitId);
   EXPECT_EQ(rt::BusyCount(), 0);
+  forms::RaiseWordEvent(kFormId, 0x16010001, 5);  // the same event is delivered now
+  EXPECT_EQ(Calls().back().routine, 3);
 
   Calls().clear();
   ASSERT_TRUE(Load());  // already loaded: only activated
@@ -108,18 +103,14 @@ TEST_F(LoaderTest, FormEventsComeAfterLoadingAndEventsDuringLoadingAreNotDeliver
 }
 
 TEST_F(LoaderTest, AFailedLoadRaisesNothingAndLeavesTheBusyCounter) {
-  forms::FormRecord form = Form(kFormId, {Unit(0x16010001, testunits::kBroken)});
-  form.units.records[0].events = {{0, 0}};
-  Start({form});
-  EXPECT_FALSE(Load());
+  EXPECT_FALSE(Load(kBrokenForm));
   EXPECT_TRUE(Calls().empty());
   EXPECT_EQ(rt::BusyCount(), 0);
-  EXPECT_FALSE(::IsWindowVisible(WindowOf(0)));
+  EXPECT_FALSE(::IsWindowVisible(WindowOf(0, kBrokenForm)));
   EXPECT_FALSE(Load(0x52010099));  // not registered
 }
 
 TEST_F(LoaderTest, UnitsFindTheirObjectsThroughTheServices) {
-  Start({Form(kFormId, {Unit(0x16010001, testunits::kWidget)})});
   EXPECT_EQ(rt::Service(rt::svc::kFindUnit, kFormId, 0x16010001), 0u);  // not loaded yet
   ASSERT_TRUE(Load());
   auto object = rt::Service(rt::svc::kFindUnit, kFormId, 0x16010001);
@@ -127,7 +118,7 @@ TEST_F(LoaderTest, UnitsFindTheirObjectsThroughTheServices) {
   EXPECT_EQ(rt::Service(rt::svc::kFindUnit, kFormId, 0),
             rt::Service(rt::svc::kFindUnit, kFormId, forms::kFormWindowUnitId));
   EXPECT_EQ(rt::Service(rt::svc::kUnitTypeCode, kFormId, 0x16010001), testunits::kWidget);
-  EXPECT_EQ(rt::Service(rt::svc::kFormCount, 0, 0), 1u);
+  EXPECT_EQ(rt::Service(rt::svc::kFormCount, 0, 0), 3u);
   EXPECT_EQ(rt::Service(rt::svc::kFormWindow, kFormId, 0),
             reinterpret_cast<uintptr_t>(WindowOf(0)));
   EXPECT_EQ(testing_support::ExitCodeOf(
@@ -136,13 +127,12 @@ TEST_F(LoaderTest, UnitsFindTheirObjectsThroughTheServices) {
 }
 
 TEST_F(LoaderTest, ClosingTheFormReturnsItsRecordsToTheirLoadedState) {
-  Start({Form(kFormId, {Unit(0x16010001, testunits::kWidget)})});
   ASSERT_TRUE(Load());
   rt::PropValue tag{reinterpret_cast<uintptr_t>("changed"), 0};
   forms::WriteProperty(kFormId, 0x16010001, 4, -1, tag);
   const int objectsBefore = forms::UnitObject::LiveCount();
   ::DestroyWindow(WindowOf(0));
-  EXPECT_EQ(forms::UnitObject::LiveCount(), objectsBefore - 2);
+  EXPECT_EQ(forms::UnitObject::LiveCount(), objectsBefore - 5);
   EXPECT_EQ(WindowOf(0x16010001), nullptr);
   rt::PropValue read = forms::ReadProperty(kFormId, 0x16010001, 4, -1);
   EXPECT_EQ(read.value, 0u);  // the tag is empty again
@@ -151,7 +141,6 @@ TEST_F(LoaderTest, ClosingTheFormReturnsItsRecordsToTheirLoadedState) {
 }
 
 TEST_F(LoaderTest, TheLastFormClosingPostsQuitOnlyOnceTheLoopWasEntered) {
-  Start({Form(kFormId, {})});
   ASSERT_TRUE(Load());
   ::DestroyWindow(WindowOf(0));
   MSG msg;
@@ -166,7 +155,6 @@ TEST_F(LoaderTest, TheLastFormClosingPostsQuitOnlyOnceTheLoopWasEntered) {
 }
 
 TEST_F(LoaderTest, AModalFormDisablesItsOwnerUntilItCloses) {
-  Start({Form(kFormId, {}), Form(0x52010002, {})});
   ASSERT_TRUE(Load());
   HWND owner = WindowOf(0);
   static HWND ownerWindow;
@@ -175,11 +163,12 @@ TEST_F(LoaderTest, AModalFormDisablesItsOwnerUntilItCloses) {
   ownerEnabledDuringWait = true;
   // While the modal form waits: look at the owner, then close the modal form.
   ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+    if (forms::ModalFormId() != kModalForm) return;  // not waiting yet
     ::KillTimer(nullptr, id);
     ownerEnabledDuringWait = ::IsWindowEnabled(ownerWindow) != 0;
-    ::DestroyWindow(forms::FindUnitObject(0x52010002, 0)->hwnd());
+    ::DestroyWindow(forms::FindUnitObject(kModalForm, 0)->hwnd());
   });
-  ASSERT_TRUE(Load(0x52010002, owner, true));  // returns when the modal form is gone
+  ASSERT_TRUE(Load(kModalForm, owner, true));  // returns when the modal form is gone
   EXPECT_FALSE(ownerEnabledDuringWait);
   EXPECT_TRUE(::IsWindowEnabled(owner));
   EXPECT_EQ(forms::ModalFormId(), 0u);
@@ -188,21 +177,24 @@ TEST_F(LoaderTest, AModalFormDisablesItsOwnerUntilItCloses) {
 // Malformed template data stops the program at initialisation with its own
 // report, whatever part of it is broken, and registers no form.
 TEST_F(LoaderTest, MalformedTemplateDataIsAFatalErrorAtStartUp) {
-  forms::TemplateData data;
-  data.forms = {Form(kFormId, FourUnits())};
-  data.forms[0].units.records[1].events = {{0, 1}};
-  const std::vector<uint8_t> good = forms::WriteTemplate(data);
+  const std::vector<uint8_t> good(kLoaderFormTemplate,
+                                  kLoaderFormTemplate + kLoaderFormTemplateSize);
   std::vector<std::vector<uint8_t>> bad;
   for (size_t n = 1; n < good.size(); n += 7) bad.emplace_back(good.begin(), good.begin() + n);
   std::vector<uint8_t> hugeCount = good;
-  hugeCount[4 + 8 + 16 + 3] = 0xFF;  // the record count's high byte
+  hugeCount[4 + 3 * 8 + 16 + 3] = 0xFF;  // the first form's record count, high byte
   bad.push_back(hugeCount);
-  // A handler past the end of the code base.
-  data.forms[0].units.records[1].events = {{0, kRoutines}};
-  bad.push_back(forms::WriteTemplate(data));
-  for (const auto& bytes : bad) {
+  // A handler link past the end of the code base.
+  const rt::CodeBase shortBase = {kLoaderRoutines, 1, nullptr, nullptr};
+  for (size_t i = 0; i <= bad.size(); ++i) {
     FrameworkTest::SetUp();
-    EXPECT_EQ(testing_support::ExitCodeOf([&] { StartWithBytes(bytes); }), -1) << bytes.size();
+    const bool last = i == bad.size();
+    EXPECT_EQ(testing_support::ExitCodeOf([&] {
+                if (last) StartWithBytes(good, shortBase);
+                if (!last) StartWithBytes(bad[i], shortBase);
+              }),
+              -1)
+        << i;
     ASSERT_FALSE(testing_support::ShownMessages().empty());
     EXPECT_EQ(testing_support::ShownMessages().back().text,
               "运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n");

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "MenuForm.h"
 #include "forms/framework.h"
 #include "runtime/heap.h"
 #include "tests/forms/win/test_program.h"
@@ -19,21 +20,14 @@ using namespace testprog;
 constexpr uint32_t kPlay = 0x2601000e, kSingle = 0x2601000f, kHiddenTop = 0x26010012,
                    kExitTop = 0x26010014, kExit = 0x26010015;
 
+const rt::Routine kMenuRoutines[] = {MENU_FORM_ROUTINES(TESTPROG_ENTRY)};
+
+// The form of data/menu.form.
 class MenuTest : public FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
-    forms::UnitRecord single = MenuItem(kSingle, 1, "单曲", 0);
-    single.shortcut = 27;  // F1
-    single.menuFlags = forms::menuflag::kChecked;
-    forms::UnitRecord hidden = MenuItem(kHiddenTop, 0, "隐藏");
-    hidden.menuFlags = forms::menuflag::kHidden;
-    forms::UnitRecord grey = MenuItem(0x26010011, 1, "列表", 1);
-    grey.menuFlags = forms::menuflag::kGrey;
-    Start({Form(kFormId,
-                {Unit(0x16010001, testunits::kWidget), MenuItem(kPlay, 0, "模式"), single,
-                 MenuItem(0x26010010, 1, "-"), grey, hidden, MenuItem(0x26010013, 1, "藏在里面"),
-                 MenuItem(kExitTop, 0, "退出"), MenuItem(kExit, 1, "退出播放器", 2)})});
+    StartCompiled(kMenuFormTemplate, kMenuFormTemplateSize, kMenuRoutines);
     ASSERT_TRUE(Load());
     Calls().clear();
   }

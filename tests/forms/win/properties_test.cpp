@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "PropertiesForm.h"
 #include "forms/framework.h"
 #include "runtime/heap.h"
 #include "runtime/runtime.h"
@@ -19,7 +20,6 @@
 namespace {
 
 using namespace testprog;
-using forms::UnitRecord;
 using rt::PropValue;
 using testing_support::ExitCodeOf;
 using testing_support::ShownMessages;
@@ -27,13 +27,14 @@ using testing_support::ShownMessages;
 constexpr uint32_t kUnit = 0x16010001;
 constexpr uint32_t kOther = 0x16010002;
 
+const rt::Routine kNoRoutines[] = {nullptr};
+
+// The form of data/properties.form.
 class PropertiesTest : public FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
-    UnitRecord other = Unit(kOther, testunits::kWidget);
-    other.tag = "旧";
-    Start({Form(kFormId, {Unit(kUnit, testunits::kWidget), other})});
+    StartCompiled(kPropertiesFormTemplate, kPropertiesFormTemplateSize, kNoRoutines);
   }
   int32_t ReadInt(uint32_t unit, int32_t index, int32_t element = -1) {
     return static_cast<int32_t>(forms::ReadProperty(kFormId, unit, index, element).value);

@@ -26,6 +26,14 @@ constexpr std::array<rt::Routine, sizeof...(N)> MakeRoutines(std::integer_sequen
   return {&Record<N>...};
 }
 
+}  // namespace
+
+#define TESTPROG_DEFINE(n) \
+  rt::RoutineResult R##n(const uintptr_t* args, int32_t count) { return Record<n>(args, count); }
+TESTPROG_EACH(TESTPROG_DEFINE)
+
+namespace {
+
 const auto kRoutineTable = MakeRoutines(std::make_integer_sequence<int, kRoutines>{});
 const rt::CodeBase kCodeBase = {kRoutineTable.data(), kRoutines, nullptr, nullptr};
 const rt::LibraryDescriptor* const kLibraries[] = {&testunits::Library()};
@@ -96,14 +104,14 @@ void FrameworkTest::TearDown() {
 void FrameworkTest::Start(std::vector<forms::FormRecord> forms) {
   forms::TemplateData data;
   data.forms = std::move(forms);
-  StartWithBytes(forms::WriteTemplate(data));
+  StartWithBytes(forms::WriteTemplate(data), kCodeBase);
 }
 
-void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes) {
+void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase) {
   bytes_ = std::move(bytes);
   header_ = {
-      3, 0,          0, &kCodeBase, nullptr, 0, bytes_.data(), static_cast<uint32_t>(bytes_.size()),
-      1, kLibraries, 0, nullptr,    nullptr};
+      3, 0,          0, &codeBase, nullptr, 0, bytes_.data(), static_cast<uint32_t>(bytes_.size()),
+      1, kLibraries, 0, nullptr,   nullptr};
   forms::InstallFramework();
   rt::BeginApplication(header_);
   rt::InitializeRuntime();

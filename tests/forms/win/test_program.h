@@ -27,6 +27,15 @@ struct Call {
 };
 
 std::vector<Call>& Calls();
+
+// The recording routines R0 .. R15 that compiled test forms name: Rn records
+// its calls as routine n. A form's routine list becomes a code base with
+//   const rt::Routine kRoutines[] = {NAME_ROUTINES(TESTPROG_ENTRY)};
+#define TESTPROG_EACH(X) \
+  X(0) X(1) X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15)
+#define TESTPROG_DECLARE(n) rt::RoutineResult R##n(const uintptr_t* args, int32_t count);
+TESTPROG_EACH(TESTPROG_DECLARE)
+#define TESTPROG_ENTRY(name) &testprog::name,
 // What routine n returns; by default no result.
 rt::RoutineResult& ResultOf(int routine);
 // Runs inside routine n before it returns (may be empty).
@@ -43,9 +52,16 @@ class FrameworkTest : public testing_support::RuntimeTest {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Forms described in code; handler n names routine Rn.
   void Start(std::vector<forms::FormRecord> forms);
+  // A compiled form source and the code base its routine list gives.
+  template <size_t N>
+  void StartCompiled(const uint8_t* data, uint32_t size, const rt::Routine (&routines)[N]) {
+    codeBase_ = {routines, static_cast<uint32_t>(N), nullptr, nullptr};
+    StartWithBytes(std::vector<uint8_t>(data, data + size), codeBase_);
+  }
   // Initialises the runtime with these template bytes as they are.
-  void StartWithBytes(std::vector<uint8_t> bytes);
+  void StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase);
   bool Load(uint32_t formId = kFormId, HWND owner = nullptr, bool modal = false);
   // The window of a loaded unit (unit id 0: the form window).
   HWND WindowOf(uint32_t unitId, uint32_t formId = kFormId);
@@ -55,6 +71,7 @@ class FrameworkTest : public testing_support::RuntimeTest {
  private:
   std::vector<uint8_t> bytes_;
   rt::ProgramHeader header_{};
+  rt::CodeBase codeBase_{};
 };
 
 }  // namespace testprog
