@@ -179,13 +179,15 @@ void WriteMenuItem(FormRecord& form, UnitRecord& r, int32_t index, const rt::Pro
 
 // ---- The type's own properties ---------------------------------------------------------
 
-uint32_t PropertyType(const UnitRecord& r, int32_t own) {
+// A type's property table lists every property by its overall number, the
+// eight common ones first.
+uint32_t PropertyType(const UnitRecord& r, int32_t number) {
   const rt::UnitTypeRecord* type = TypeOf(r);
-  if (type == nullptr || own < 0 || static_cast<uint32_t>(own) >= type->propertyCount ||
+  if (type == nullptr || number < 0 || static_cast<uint32_t>(number) >= type->propertyCount ||
       type->properties == nullptr) {
     return 0;
   }
-  return type->properties[own].typeWord & 0xFFFF;
+  return type->properties[number].typeWord & 0xFFFF;
 }
 
 bool IsByteSetType(uint32_t t) {
@@ -218,13 +220,13 @@ rt::PropValue ReadOwn(UnitRecord& r, int32_t index, int32_t element) {
   GetPropertyFn get = Operation<GetPropertyFn>(TypeOf(r), op::kGetProperty);
   rt::PropValue unit;
   if (get) get(&object, index - 8, &unit);
-  return ConvertForCaller(PropertyType(r, index - 8), unit, element);
+  return ConvertForCaller(PropertyType(r, index), unit, element);
 }
 
 // The value as the set operation takes it; `scratch` keeps converted data alive.
 rt::PropValue ConvertForUnit(UnitRecord& r, UnitObject& object, int32_t own, int32_t element,
                              const rt::PropValue& v, std::vector<uint8_t>& scratch) {
-  const uint32_t t = PropertyType(r, own);
+  const uint32_t t = PropertyType(r, own + 8);
   if (t == 1003) return Word(static_cast<uint32_t>(v.value) != 0 ? 1 : 0);
   if (t == 1006) return Word(std::max<int32_t>(static_cast<int32_t>(v.value), 0));
   if (t == 1000 || t == 1001 || t == 1002 || t == 1004 || t == 1014 || t == 1015 || t == 1017) {

@@ -416,10 +416,11 @@ void Compiler::CheckReferences(const UnitRecord& r, const References& refs) cons
       Fail(refs.children, "the child " + Hex(child) + " is not another unit of this form");
     }
   }
-  const UnitRecord* linked = r.eventLink ? table.Find(r.eventLink) : nullptr;
-  if (r.eventLink != 0 && (!linked || linked->typeCode != r.typeCode || linked == &r)) {
-    Fail(refs.eventLink, "the event link " + Hex(r.eventLink) +
-                             " is not another unit of the same type in this form");
+  // A link to a unit of another type is kept; the runtime then uses the
+  // unit's own events.
+  if (r.eventLink != 0 && !isUnit(r.eventLink)) {
+    Fail(refs.eventLink,
+         "the event link " + Hex(r.eventLink) + " is not another unit of this form");
   }
 }
 

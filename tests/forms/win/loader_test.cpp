@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "LoaderForm.h"
+#include "forms/events.h"
 #include "forms/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
