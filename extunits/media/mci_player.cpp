@@ -136,6 +136,7 @@ bool MciPlayer::Play(int32_t position, std::optional<uintptr_t> window) {
   if (error == 0) {
     played_ = true;
     sawPlaying_ = false;
+    playedFrom_ = std::max(position, 0);
     runningSince_ = Port().milliseconds();
   }
   return ok && error == 0;
@@ -166,8 +167,9 @@ int32_t MciPlayer::GetLength() {
 // length. So after an accepted play, with no pause in force, a device that
 // answers "stopped" has stopped at its end by itself when it was seen playing
 // since that play, when its position has reached the length, or when more
-// milliseconds have passed since the play (or the last resume) than the whole
-// file lasts. Its position is then reported as the length, on both systems.
+// milliseconds have passed since the play (or the last resume) than the rest
+// of the file from where that play started lasts. Its position is then
+// reported as the length, on both systems.
 // Before any play, and while paused, the position is reported as MCI gives it.
 int32_t MciPlayer::GetPosition() {
   char reply[255] = {};
@@ -186,9 +188,10 @@ int32_t MciPlayer::GetPosition() {
 
 bool MciPlayer::StoppedAtEnd(int32_t position, int32_t length) {
   if (sawPlaying_ || position >= length) return true;
-  // The clock speaks milliseconds; the length does once GetLength has set them.
-  const uint32_t elapsed = Port().milliseconds() - runningSince_;
-  return millisecondsSet_ && elapsed >= static_cast<uint32_t>(length);
+  // The clock speaks milliseconds; the length does once GetLength has set
+  // them. After a resume the rest is shorter still, so the test stays safe.
+  const int64_t elapsed = static_cast<uint32_t>(Port().milliseconds() - runningSince_);
+  return millisecondsSet_ && elapsed >= int64_t{length} - playedFrom_;
 }
 
 bool MciPlayer::SetVolume(std::optional<int32_t> left, std::optional<int32_t> right) {

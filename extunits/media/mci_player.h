@@ -94,6 +94,7 @@ class MciPlayer {
   bool played_ = false;           // a play was accepted since the last open
   bool sawPlaying_ = false;       // the device answered "playing" since that play
   bool millisecondsSet_ = false;  // GetLength set the time format since the open
+  int32_t playedFrom_ = 0;        // where that play started (0 when not said)
   uint32_t runningSince_ = 0;     // the clock at that play or at the last resume
 };
 

@@ -253,7 +253,7 @@ TEST_F(EndOfFileTest, AReplayThatWineCallsStoppedCountsOnlyAtItsEnd) {
   EXPECT_EQ(player_.GetPosition(), 2300);
 }
 
-TEST_F(EndOfFileTest, NotSeenPlayingButLongerAgoThanTheFileLasts) {
+TEST_F(EndOfFileTest, NotSeenPlayingButLongerAgoThanTheRestLasts) {
   Fake().now = 100;
   ASSERT_TRUE(player_.Play(-1, std::nullopt));
   Device("stopped", "0");
@@ -268,6 +268,13 @@ TEST_F(EndOfFileTest, NotSeenPlayingButLongerAgoThanTheFileLasts) {
   Fake().now = 10000 + 2299;
   EXPECT_EQ(player_.GetPosition(), 0);
   Fake().now = 10000 + 2300;
+  EXPECT_EQ(player_.GetPosition(), 2300);
+  // From a position, only the rest of the file counts.
+  ASSERT_TRUE(player_.Play(1000, std::nullopt));
+  Device("stopped", "1000");
+  Fake().now += 1299;
+  EXPECT_EQ(player_.GetPosition(), 1000);
+  Fake().now += 1;
   EXPECT_EQ(player_.GetPosition(), 2300);
 }
 
