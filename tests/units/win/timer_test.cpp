@@ -1,5 +1,6 @@
-// The Timer unit on a loaded form: its block, its hidden window, and the
-// period that writes of `Interval` start, keep, restart and stop.
+// The Timer unit on a loaded form beside a MediaPlay unit: its block, the
+// hidden windows, and the period that writes of `Interval` start, keep,
+// restart and stop.
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@ namespace {
 using namespace testprog;
 
 constexpr uint32_t kTimer = 0x16010001;
+constexpr uint32_t kMedia = 0x16010002;
 constexpr int32_t kInterval = 8;
 
 std::vector<DWORD>& Ticks() {
@@ -31,7 +33,7 @@ class TimerTest : public unitprog::UnitProgramTest {
     forms::UnitRecord timer = Unit(kTimer, unitprog::kTimerCode);
     timer.propertyData = std::move(block);
     timer.events = {{0, 3}};
-    StartUnits({Form(kFormId, {timer})});
+    StartUnits({Form(kFormId, {timer, Unit(kMedia, unitprog::kMediaPlayCode)})});
     SetAction(3, RecordTick);
     Ticks().clear();
     return Load();
@@ -59,7 +61,10 @@ TEST_F(TimerTest, AnEmptyBlockLoadsStoppedAndHidden) {
   ASSERT_TRUE(StartTimer({}));
   EXPECT_EQ(Read(), 0);
   EXPECT_FALSE(Timer().running());
-  EXPECT_FALSE(::IsWindowVisible(WindowOf(kTimer)));  // visible in the template, yet hidden
+  // Both are visible in the template, yet never shown.
+  EXPECT_FALSE(::IsWindowVisible(WindowOf(kTimer)));
+  ASSERT_NE(WindowOf(kMedia), nullptr);
+  EXPECT_FALSE(::IsWindowVisible(WindowOf(kMedia)));
   PumpUntil(300, 1);
   EXPECT_TRUE(Ticks().empty());
 }
