@@ -47,6 +47,7 @@ std::vector<Call>& Calls() {
 
 rt::RoutineResult& ResultOf(int routine) { return results[routine]; }
 void SetAction(int routine, void (*action)()) { actions[routine] = action; }
+const rt::CodeBase& RecordingCodeBase() { return kCodeBase; }
 
 forms::UnitRecord Unit(uint32_t id, uint32_t type, uint32_t flags) {
   forms::UnitRecord r;

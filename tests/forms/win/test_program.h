@@ -40,6 +40,9 @@ TESTPROG_EACH(TESTPROG_DECLARE)
 rt::RoutineResult& ResultOf(int routine);
 // Runs inside routine n before it returns (may be empty).
 void SetAction(int routine, void (*action)());
+// The code base of the recording routines, for fixtures that make their own
+// program header.
+const rt::CodeBase& RecordingCodeBase();
 
 forms::UnitRecord Unit(uint32_t id, uint32_t type, uint32_t flags = forms::unitflag::kVisible);
 forms::UnitRecord MenuItem(uint32_t id, uint32_t level, const char* caption,

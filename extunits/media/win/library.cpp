@@ -1,0 +1,57 @@
+#include "extunits/media/win/library.h"
+
+#include "extunits/media/commands.h"
+#include "extunits/media/win/media_unit.h"
+#include "forms/unit.h"
+#include "runtime/fatal.h"
+#include "runtime/messages.h"
+#include "runtime/service.h"
+
+namespace media {
+
+namespace {
+
+// The player of the unit that argument 0 names. A unit that is not loaded
+// is reported by the lookup service itself; one of another type is misuse
+// of the same kind and reported the same way.
+MciPlayer& PlayerOf(int32_t count, const rt::ArgRecord* args) {
+  if (count < 1) rt::FatalError(rt::msg::kUnitNotLoaded);
+  const uint64_t found = rt::Service(rt::svc::kFindUnitOrFail, args[0].low, args[0].high);
+  auto* object = reinterpret_cast<forms::UnitObject*>(static_cast<uintptr_t>(found));
+  auto* unit = dynamic_cast<MediaPlayObject*>(object);
+  if (unit == nullptr) rt::FatalError(rt::msg::kUnitNotLoaded);
+  return unit->player();
+}
+
+template <int N>
+void Command(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
+  kPlayerCommands[N](PlayerOf(count, args), *result, count, args);
+}
+
+const rt::CommandFn kCommands[kCommandCount] = {Command<0>, Command<1>, Command<2>, Command<3>,
+                                                Command<4>, Command<5>, Command<6>};
+
+rt::LibraryDescriptor MakeLibrary() {
+  static rt::UnitTypeRecord types[kTypeSlots] = {};
+  types[kMediaPlayTypeNumber - 1] = MediaPlayType();
+  rt::LibraryDescriptor d{};
+  d.formatMarker = rt::kLibraryFormatMarker;
+  d.identity = "5A2C7F4E91B64D0A8E3F1C6B7D920A41";
+  d.versionMajor = 1;
+  d.displayName = "多媒体支持库";
+  d.one = 1;
+  d.typeCount = kTypeSlots;
+  d.types = types;
+  d.commandCount = kCommandCount;
+  d.commands = kCommands;
+  return d;
+}
+
+}  // namespace
+
+const rt::LibraryDescriptor& Library() {
+  static const rt::LibraryDescriptor library = MakeLibrary();
+  return library;
+}
+
+}  // namespace media

@@ -1,0 +1,120 @@
+#include "extunits/media/win/media_unit.h"
+
+#include <objbase.h>
+#include <rpc.h>
+
+#include "units/common_properties.h"
+
+namespace media {
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(212, 208, 200);
+constexpr int kPictureResource = 1012;
+const char kMediaClass[] = "MediaPlayUnitWindow";
+
+// Registers the window class on first use; null when that fails.
+const char* MediaClass() {
+  WNDCLASSA wc = {};
+  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kMediaClass, &wc)) return kMediaClass;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = kMediaClass;
+  return ::RegisterClassA(&wc) ? kMediaClass : nullptr;
+}
+
+// The window has child id 0, whatever control id the form hands out.
+forms::UnitObject* CreateMediaPlay(const forms::CreateRequest& r) {
+  const char* windowClass = MediaClass();
+  if (windowClass == nullptr) return nullptr;
+  auto* unit = new MediaPlayObject(r.formId, r.unitId);
+  HWND hwnd = unit->AttachingCreate(0, windowClass, nullptr,
+                                    r.style | WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER, r.left, r.top,
+                                    r.width, r.height, r.parent, nullptr);
+  if (hwnd == nullptr) {
+    delete unit;
+    return nullptr;
+  }
+  return unit;
+}
+
+rt::AnyRoutine MediaPlayInterface(int32_t operation) {
+  return operation == forms::op::kCreate ? reinterpret_cast<rt::AnyRoutine>(&CreateMediaPlay)
+                                         : nullptr;
+}
+
+rt::UnitTypeRecord MakeMediaPlayType() {
+  rt::UnitTypeRecord type{};
+  type.name = "媒体播放";
+  type.englishName = "MediaPlay";
+  type.flags = rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit;
+  type.propertyCount = units::kCommonPropertyCount;
+  type.properties = units::kCommonProperties;
+  type.interfaceFn = MediaPlayInterface;
+  return type;
+}
+
+// A memory device context with a bitmap selected, released in reverse order.
+class SelectedBitmap {
+ public:
+  SelectedBitmap(HDC target, HBITMAP bitmap)
+      : dc_(::CreateCompatibleDC(target)), old_(dc_ ? ::SelectObject(dc_, bitmap) : nullptr) {}
+  ~SelectedBitmap() {
+    if (!dc_) return;
+    ::SelectObject(dc_, old_);
+    ::DeleteDC(dc_);
+  }
+  SelectedBitmap(const SelectedBitmap&) = delete;
+  SelectedBitmap& operator=(const SelectedBitmap&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace
+
+const rt::UnitTypeRecord& MediaPlayType() {
+  static const rt::UnitTypeRecord type = MakeMediaPlayType();
+  return type;
+}
+
+std::string NewAlias() {
+  GUID guid;
+  if (::CoCreateGuid(&guid) != S_OK) return {};
+  RPC_CSTR text = nullptr;
+  if (::UuidToStringA(&guid, &text) != RPC_S_OK || text == nullptr) return {};
+  std::string alias = AliasFromGuidText(reinterpret_cast<const char*>(text));
+  ::RpcStringFreeA(&text);
+  return alias;
+}
+
+void PaintMediaWindow(HDC dc, const RECT& client, HBITMAP picture) {
+  HBRUSH brush = ::CreateSolidBrush(kBackground);
+  ::FillRect(dc, &client, brush);
+  ::DeleteObject(brush);
+  BITMAP info;
+  if (picture == nullptr || ::GetObjectA(picture, sizeof info, &info) == 0) return;
+  SelectedBitmap source(dc, picture);
+  if (source.dc() == nullptr) return;
+  const int x = (client.right - client.left - info.bmWidth) / 2;
+  const int y = (client.bottom - client.top - info.bmHeight) / 2;
+  ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.dc(), 0, 0, SRCCOPY);
+}
+
+LRESULT MediaPlayObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return UnitObject::WindowProc(message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd(), &ps);
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  HBITMAP picture = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPictureResource));
+  PaintMediaWindow(dc, client, picture);
+  if (picture) ::DeleteObject(picture);
+  ::EndPaint(hwnd(), &ps);
+  return 0;
+}
+
+}  // namespace media

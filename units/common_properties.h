@@ -1,0 +1,35 @@
+#pragma once
+// The property table of a unit type with a window lists the eight common
+// properties first (the framework keeps their values), then the type's own.
+
+#include <array>
+#include <cstddef>
+
+#include "runtime/program.h"
+
+namespace units {
+
+inline constexpr size_t kCommonPropertyCount = 8;
+
+inline constexpr rt::PropertyInfo kCommonProperties[kCommonPropertyCount] = {
+    {"左边", "left", nullptr, 1000, nullptr},
+    {"顶边", "top", nullptr, 1000, nullptr},
+    {"宽度", "width", nullptr, 1000, nullptr},
+    {"高度", "height", nullptr, 1000, nullptr},
+    {"标记", "tag", nullptr, 1005, nullptr},
+    {"可视", "visible", nullptr, 1003, nullptr},
+    {"禁止", "disable", nullptr, 1003, nullptr},
+    {"鼠标指针", "MousePointer", nullptr, 1011, nullptr},
+};
+
+// The common properties followed by a type's own.
+template <size_t N>
+constexpr std::array<rt::PropertyInfo, kCommonPropertyCount + N> WithCommonProperties(
+    const rt::PropertyInfo (&own)[N]) {
+  std::array<rt::PropertyInfo, kCommonPropertyCount + N> table{};
+  for (size_t i = 0; i < kCommonPropertyCount; ++i) table[i] = kCommonProperties[i];
+  for (size_t i = 0; i < N; ++i) table[kCommonPropertyCount + i] = own[i];
+  return table;
+}
+
+}  // namespace units
