@@ -38,20 +38,15 @@ const rt::LibraryDescriptor* const* Libraries() {
 void UnitProgramTest::StartUnits(std::vector<forms::FormRecord> forms) {
   forms::TemplateData data;
   data.forms = std::move(forms);
-  bytes_ = forms::WriteTemplate(data);
-  header_ = {3,
-             0,
-             0,
-             &testprog::RecordingCodeBase(),
-             nullptr,
-             0,
-             bytes_.data(),
-             static_cast<uint32_t>(bytes_.size()),
-             7,
-             Libraries(),
-             0,
-             nullptr,
-             nullptr};
+  StartUnitsWithBytes(forms::WriteTemplate(data), testprog::RecordingCodeBase());
+}
+
+void UnitProgramTest::StartUnitsWithBytes(std::vector<uint8_t> bytes,
+                                          const rt::CodeBase& codeBase) {
+  bytes_ = std::move(bytes);
+  header_ = {
+      3, 0,           0, &codeBase, nullptr, 0, bytes_.data(), static_cast<uint32_t>(bytes_.size()),
+      7, Libraries(), 0, nullptr,   nullptr};
   forms::InstallFramework();
   rt::BeginApplication(header_);
   rt::InitializeRuntime();

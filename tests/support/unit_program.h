@@ -20,8 +20,16 @@ class UnitProgramTest : public testprog::FrameworkTest {
  protected:
   // Initialises the runtime with these forms and the seven libraries.
   void StartUnits(std::vector<forms::FormRecord> forms);
+  // The same with a compiled form source and its routine list.
+  template <size_t N>
+  void StartUnitsCompiled(const uint8_t* data, uint32_t size, const rt::Routine (&routines)[N]) {
+    codeBase_ = {routines, static_cast<uint32_t>(N), nullptr, nullptr};
+    StartUnitsWithBytes(std::vector<uint8_t>(data, data + size), codeBase_);
+  }
 
  private:
+  void StartUnitsWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase);
+  rt::CodeBase codeBase_{};
   std::vector<uint8_t> bytes_;
   rt::ProgramHeader header_{};
 };
