@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/bytes.h"
+#include "tests/support/block_checks.h"
 
 namespace {
 
@@ -12,17 +13,7 @@ using forms::ReadBlock;
 using forms::WriteBlock;
 using namespace extunits;
 
-struct Named {
-  size_t index;
-  const char* name;
-};
-
-void ExpectPositions(const forms::BlockSpec& spec, std::initializer_list<Named> positions) {
-  ASSERT_EQ(positions.size(), spec.fieldCount) << spec.typeName;
-  for (const Named& p : positions) {
-    EXPECT_EQ(spec.FieldIndex(p.name), static_cast<int>(p.index)) << spec.typeName << p.name;
-  }
-}
+using testing_support::ExpectPositions;
 
 TEST(ExtensionBlocks, FieldPositionsNameTheirFields) {
   namespace b = cartoonboxfield;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/bytes.h"
+#include "tests/support/block_checks.h"
 
 namespace {
 
@@ -15,18 +16,7 @@ using forms::ReadBlock;
 using forms::WriteBlock;
 using namespace units;
 
-struct Named {
-  size_t index;
-  const char* name;
-};
-
-// The field positions units use must name the fields they mean.
-void ExpectPositions(const forms::BlockSpec& spec, std::initializer_list<Named> positions) {
-  ASSERT_EQ(positions.size(), spec.fieldCount) << spec.typeName;
-  for (const Named& p : positions) {
-    EXPECT_EQ(spec.FieldIndex(p.name), static_cast<int>(p.index)) << spec.typeName << p.name;
-  }
-}
+using testing_support::ExpectPositions;
 
 TEST(CoreBlocks, FieldPositionsNameTheirFields) {
   using namespace windowfield;

@@ -5,6 +5,7 @@
 
 #include "forms/events.h"
 #include "forms/framework.h"
+#include "units/common_properties.h"
 
 namespace testunits {
 
@@ -176,25 +177,14 @@ rt::AnyRoutine PreTranslatorInterface(int32_t operation) {
 
 rt::AnyRoutine BrokenInterface(int32_t) { return nullptr; }
 
-// The eight common properties come first in every type's table.
-const rt::PropertyInfo kWidgetProperties[] = {
-    {"左边", "left", nullptr, 1000, nullptr},
-    {"顶边", "top", nullptr, 1000, nullptr},
-    {"宽度", "width", nullptr, 1000, nullptr},
-    {"高度", "height", nullptr, 1000, nullptr},
-    {"标记", "tag", nullptr, 1005, nullptr},
-    {"可视", "visible", nullptr, 1003, nullptr},
-    {"禁止", "disable", nullptr, 1003, nullptr},
-    {"鼠标指针", "MousePointer", nullptr, 1011, nullptr},
-    {"数值", "Number", nullptr, 1000, nullptr},
-    {"标志", "Flag", nullptr, 1003, nullptr},
-    {"正数", "Positive", nullptr, 1006, nullptr},
-    {"文本", "Text", nullptr, 1005, nullptr},
-    {"数据", "Blob", nullptr, 1009, nullptr},
-    {"字体", "Font", nullptr, 1013, nullptr},
-    {"风格", "Style", nullptr, 1000, nullptr},
-    {"指针", "Pointer", nullptr, 1011, nullptr},
+// Own properties; the type's table puts the eight common ones first.
+const rt::PropertyInfo kWidgetOwnProperties[] = {
+    {"数值", "Number", nullptr, 1000, nullptr},   {"标志", "Flag", nullptr, 1003, nullptr},
+    {"正数", "Positive", nullptr, 1006, nullptr}, {"文本", "Text", nullptr, 1005, nullptr},
+    {"数据", "Blob", nullptr, 1009, nullptr},     {"字体", "Font", nullptr, 1013, nullptr},
+    {"风格", "Style", nullptr, 1000, nullptr},    {"指针", "Pointer", nullptr, 1011, nullptr},
 };
+constexpr auto kWidgetProperties = units::WithCommonProperties(kWidgetOwnProperties);
 
 rt::UnitTypeRecord Type(const char* name, uint32_t flags, rt::InterfaceFn fn,
                         uint32_t propertyCount = 0, const rt::PropertyInfo* properties = nullptr) {
@@ -212,15 +202,16 @@ const uint32_t kWindowed = rt::typeflag::kWindowUnit;
 
 const rt::UnitTypeRecord kTypes[] = {
     Type("form", 0x800000D0, FormInterface),
-    Type("widget", kWindowed, WidgetInterface, 16, kWidgetProperties),
+    Type("widget", kWindowed, WidgetInterface, 16, kWidgetProperties.data()),
     Type("menu", 0x80000004, nullptr),
     Type("hidden", kWindowed | rt::typeflag::kNoWindowShown, WidgetInterface, 16,
-         kWidgetProperties),
-    Type("label", kWindowed | rt::typeflag::kLabelKind, WidgetInterface, 16, kWidgetProperties),
+         kWidgetProperties.data()),
+    Type("label", kWindowed | rt::typeflag::kLabelKind, WidgetInterface, 16,
+         kWidgetProperties.data()),
     Type("option", kWindowed | rt::typeflag::kOptionButtonKind, OptionInterface, 16,
-         kWidgetProperties),
+         kWidgetProperties.data()),
     Type("pretranslator", kWindowed | rt::typeflag::kPreTranslates, PreTranslatorInterface, 16,
-         kWidgetProperties),
+         kWidgetProperties.data()),
     Type("broken", kWindowed, BrokenInterface),
 };
 
