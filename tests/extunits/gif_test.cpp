@@ -97,7 +97,7 @@ TEST(GifReader, PutsInterlacedRowsInPlace) {
   }
 }
 
-TEST(GifReader, KeepsGraphicControlStateAsTheStandardReaderDid) {
+TEST(GifReader, GraphicControlStateCarriesOverExceptDisposal) {
   const Bytes px = Pattern(4, 4, 5);
   const Bytes gif = GifBuilder(2, 2, kFour)
                         .Control(2, true, 3, 25)

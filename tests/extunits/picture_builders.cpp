@@ -233,7 +233,8 @@ Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& val
   Put32(b, offset + static_cast<uint32_t>(rows.size()));
   Put32(b, 0);
   Put32(b, offset);
-  InfoHeader(b, width, topDown ? -height : height, bits, coloursUsed);
+  InfoHeader(b, width, topDown ? -height : height, bits,
+             coloursUsed ? coloursUsed : static_cast<uint32_t>(palette.size()));
   Palette(b, palette);
   b.insert(b.end(), rows.begin(), rows.end());
   return b;

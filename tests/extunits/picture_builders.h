@@ -43,7 +43,8 @@ Bytes InterlaceRows(const Bytes& indices, int width, int height);
 
 // An uncompressed BMP. For 1, 4 and 8 bits `values` are indices into
 // `palette` (0xRRGGBB); for 24 and 32 bits they are 0xRRGGBB colours.
-// Rows are given top-down and stored bottom-up unless topDown is set.
+// Rows are given top-down and stored bottom-up unless topDown is set. The
+// colours-used field is the palette's size unless coloursUsed is given.
 Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& values,
                const std::vector<uint32_t>& palette = {}, bool topDown = false,
                uint32_t coloursUsed = 0);
