@@ -243,7 +243,7 @@ Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& val
 Bytes BuildIconImage(int width, int height, int bits, const std::vector<uint32_t>& values,
                      const Bytes& mask, const std::vector<uint32_t>& palette) {
   Bytes b;
-  InfoHeader(b, width, height * 2, bits, 0);
+  InfoHeader(b, width, height * 2, bits, static_cast<uint32_t>(palette.size()));
   Palette(b, palette);
   const Bytes colour = DibRows(width, height, bits, values, false);
   b.insert(b.end(), colour.begin(), colour.end());
