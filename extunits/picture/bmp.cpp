@@ -20,7 +20,7 @@ struct BmpHeader {
   int32_t height = 0;  // negative for top-down rows
   uint16_t bits = 0;
   uint32_t compression = 0;
-  uint32_t coloursUsed = 0;
+  uint32_t colorsUsed = 0;
 };
 
 bool ReadHeader(ByteReader& r, BmpHeader& h) {
@@ -33,18 +33,18 @@ bool ReadHeader(ByteReader& r, BmpHeader& h) {
   h.bits = r.U16();
   h.compression = r.U32();
   r.Skip(12);  // image size, resolution
-  h.coloursUsed = r.U32();
+  h.colorsUsed = r.U32();
   return r.Ok() && h.headerSize >= 40 && h.compression == 0 &&
          (h.bits == 1 || h.bits == 4 || h.bits == 8 || h.bits == 24 || h.bits == 32);
 }
 
 // The colour table after the info header, as blue-green-red triples; entries
 // it does not have stay black.
-bool ReadColourTable(ByteReader& r, const BmpHeader& h, std::array<uint8_t, 256 * 3>& table) {
+bool ReadColorTable(ByteReader& r, const BmpHeader& h, std::array<uint8_t, 256 * 3>& table) {
   table.fill(0);
   const uint32_t maxEntries = 1u << h.bits;
   const uint32_t entries =
-      h.coloursUsed == 0 || h.coloursUsed > maxEntries ? maxEntries : h.coloursUsed;
+      h.colorsUsed == 0 || h.colorsUsed > maxEntries ? maxEntries : h.colorsUsed;
   if (kFileHeaderSize + h.headerSize > r.Length()) return false;
   r.Seek(static_cast<size_t>(kFileHeaderSize + h.headerSize));
   const uint8_t* p = r.Take(size_t{entries} * 4);
@@ -83,7 +83,7 @@ bool DecodeBmp(const uint8_t* bytes, size_t length, PictureData& out) {
   const int64_t height = topDown ? -static_cast<int64_t>(h.height) : h.height;
   if (!SizeAllowed(h.width, height)) return false;
   std::array<uint8_t, 256 * 3> table{};
-  if (h.bits <= 8 && !ReadColourTable(r, h, table)) return false;
+  if (h.bits <= 8 && !ReadColorTable(r, h, table)) return false;
   const size_t stride = DibStride(h.width, h.bits);
   const uint64_t pixelBytes = static_cast<uint64_t>(stride) * static_cast<uint64_t>(height);
   if (h.dataOffset > length || pixelBytes > length - h.dataOffset) return false;

@@ -22,8 +22,8 @@ bool DecodeGifStill(const uint8_t* bytes, size_t length, PictureData& out);
 // JPEG through libjpeg; decoder errors become false.
 bool DecodeJpeg(const uint8_t* bytes, size_t length, PictureData& out);
 
-// Icon or cursor file: the directory choice (see icon.h); the image itself
-// is checked only as far as its header.
+// Icon or cursor file: the directory choice (see icon.h); `data` is the
+// chosen image, which must decode.
 bool DecodeIconFile(const uint8_t* bytes, size_t length, PictureData& out);
 
 }  // namespace ext

@@ -141,7 +141,7 @@ bool GifReader::Open(const uint8_t* bytes, size_t length) {
   globalCount_ = 0;
   if (packed & 0x80) {
     globalCount_ = 2 << (packed & 7);
-    if (!ReadColourTable(globalCount_, global_)) return false;
+    if (!ReadColorTable(globalCount_, global_)) return false;
   }
   disposal_ = 0;
   transparent_ = false;
@@ -151,7 +151,7 @@ bool GifReader::Open(const uint8_t* bytes, size_t length) {
   return true;
 }
 
-bool GifReader::ReadColourTable(int entries, std::array<uint32_t, 256>& table) {
+bool GifReader::ReadColorTable(int entries, std::array<uint32_t, 256>& table) {
   const uint8_t* p = reader_.Take(static_cast<size_t>(entries) * 3);
   if (p == nullptr) return false;
   for (int i = 0; i < entries; ++i, p += 3) table[i] = (p[0] << 16) | (p[1] << 8) | p[2];
@@ -220,7 +220,7 @@ bool GifReader::ReadImage(GifImage& image) {
   image.interlaced = (packed & 0x40) != 0;
   if (image.localTable) {
     image.palette.fill(0);
-    if (!ReadColourTable(2 << (packed & 7), image.palette)) return false;
+    if (!ReadColorTable(2 << (packed & 7), image.palette)) return false;
   } else {
     image.palette = global_;
   }

@@ -55,7 +55,7 @@ class GifReader {
  private:
   bool ReadExtension();
   bool ReadImage(GifImage& image);
-  bool ReadColourTable(int entries, std::array<uint32_t, 256>& table);
+  bool ReadColorTable(int entries, std::array<uint32_t, 256>& table);
   bool JoinSubBlocks();
 
   ByteReader reader_{nullptr, 0};

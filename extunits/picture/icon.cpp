@@ -21,7 +21,7 @@ bool ChooseIconEntry(const uint8_t* bytes, size_t length, IconEntry& chosen) {
     IconEntry e;
     e.width = r.U8();
     r.Skip(1);  // height
-    e.colourCount = r.U8();
+    e.colorCount = r.U8();
     r.Skip(1);  // reserved
     e.planes = r.U16();
     e.bitCount = r.U16();
@@ -29,7 +29,7 @@ bool ChooseIconEntry(const uint8_t* bytes, size_t length, IconEntry& chosen) {
     e.offset = r.U32();
     chosen = e;
     any = true;
-    if (e.width == 32 && e.colourCount > 15) break;
+    if (e.width == 32 && e.colorCount > 15) break;
   }
   return any && r.Ok() && chosen.offset <= length && chosen.size <= length - chosen.offset;
 }
@@ -42,7 +42,7 @@ struct DibInfo {
   uint32_t headerSize = 0;
   int32_t width = 0, height = 0;  // height: of the colour bitmap (half the header's)
   uint16_t bits = 0;
-  uint32_t colours = 0;  // colour table entries (bits <= 8)
+  uint32_t colors = 0;  // colour table entries (bits <= 8)
 };
 
 bool ReadDibInfo(const uint8_t* image, size_t size, DibInfo& d) {
@@ -58,7 +58,7 @@ bool ReadDibInfo(const uint8_t* image, size_t size, DibInfo& d) {
   if (!r.Ok() || d.headerSize < 40 || compression != 0 || doubled < 2) return false;
   if (d.bits != 1 && d.bits != 4 && d.bits != 8 && d.bits != 24 && d.bits != 32) return false;
   d.height = doubled / 2;
-  if (d.bits <= 8) d.colours = used == 0 || used > (1u << d.bits) ? 1u << d.bits : used;
+  if (d.bits <= 8) d.colors = used == 0 || used > (1u << d.bits) ? 1u << d.bits : used;
   return SizeAllowed(d.width, d.height);
 }
 
@@ -98,7 +98,12 @@ bool DecodeIconFile(const uint8_t* bytes, size_t length, PictureData& out) {
       !ChooseIconEntry(bytes, length, entry))
     return false;
   const uint8_t* image = bytes + entry.offset;
-  if (!IconImageSize(image, entry.size, out.width, out.height, out.iconBits)) return false;
+  // The whole image is checked here, so the window system is never handed
+  // bits shorter than their header claims.
+  IconBitmap check;
+  if (!IconImageSize(image, entry.size, out.width, out.height, out.iconBits) ||
+      !DecodeIconImage(image, entry.size, check))
+    return false;
   out.data.assign(image, image + entry.size);
   if (kind == PictureKind::kCursor) {
     out.hotspotX = entry.planes;
@@ -130,21 +135,21 @@ bool DecodeDibIcon(const uint8_t* image, size_t size, IconBitmap& out) {
   DibInfo d;
   if (!ReadDibInfo(image, size, d)) return false;
   uint32_t table[256] = {};
-  const uint64_t tableBytes = uint64_t{d.colours} * 4;
+  const uint64_t tableBytes = uint64_t{d.colors} * 4;
   const size_t xorStride = DibStride(d.width, d.bits), andStride = DibStride(d.width, 1);
   const uint64_t need = uint64_t{d.headerSize} + tableBytes +
                         (uint64_t{xorStride} + andStride) * static_cast<uint64_t>(d.height);
   if (need > size) return false;
-  const uint8_t* colours = image + d.headerSize;
-  for (uint32_t i = 0; i < d.colours; ++i) {
-    table[i] = colours[i * 4] | colours[i * 4 + 1] << 8 | colours[i * 4 + 2] << 16;
+  const uint8_t* colors = image + d.headerSize;
+  for (uint32_t i = 0; i < d.colors; ++i) {
+    table[i] = colors[i * 4] | colors[i * 4 + 1] << 8 | colors[i * 4 + 2] << 16;
   }
-  const uint8_t* xorBits = colours + tableBytes;
+  const uint8_t* xorBits = colors + tableBytes;
   const uint8_t* andBits = xorBits + xorStride * static_cast<size_t>(d.height);
   const size_t count = static_cast<size_t>(d.width) * static_cast<size_t>(d.height);
   out.width = d.width;
   out.height = d.height;
-  out.colour.resize(count);
+  out.color.resize(count);
   out.mask.resize(count);
   for (int32_t y = 0; y < d.height; ++y) {
     const size_t fileRow = static_cast<size_t>(d.height - 1 - y);  // rows are bottom-up
@@ -152,9 +157,9 @@ bool DecodeDibIcon(const uint8_t* image, size_t size, IconBitmap& out) {
     const uint8_t* andRow = andBits + fileRow * andStride;
     for (int32_t x = 0; x < d.width; ++x) {
       const size_t i = static_cast<size_t>(y) * d.width + x;
-      out.colour[i] = DibPixel(xorRow, x, d.bits, table);
+      out.color[i] = DibPixel(xorRow, x, d.bits, table);
       out.mask[i] = (andRow[x / 8] >> (7 - x % 8)) & 1;
-      if (d.bits == 32 && (out.colour[i] >> 24) != 0) out.hasAlpha = true;
+      if (d.bits == 32 && (out.color[i] >> 24) != 0) out.hasAlpha = true;
     }
   }
   return true;
@@ -168,9 +173,9 @@ bool DecodePngIcon(const uint8_t* image, size_t size, IconBitmap& out) {
   out.height = height;
   out.hasAlpha = true;
   out.mask.assign(pixels.size(), 0);
-  out.colour.resize(pixels.size());
+  out.color.resize(pixels.size());
   for (size_t i = 0; i < pixels.size(); ++i) {
-    out.colour[i] = (pixels[i] & 0xFFFFFF) | (255 - (pixels[i] >> 24)) << 24;
+    out.color[i] = (pixels[i] & 0xFFFFFF) | (255 - (pixels[i] >> 24)) << 24;
   }
   return true;
 }
@@ -186,9 +191,9 @@ bool DecodeIconImage(const uint8_t* image, size_t size, IconBitmap& out) {
 }
 
 std::vector<uint32_t> IconOnWhite(const IconBitmap& icon) {
-  std::vector<uint32_t> pixels(icon.colour.size());
+  std::vector<uint32_t> pixels(icon.color.size());
   for (size_t i = 0; i < pixels.size(); ++i) {
-    const uint32_t c = icon.colour[i];
+    const uint32_t c = icon.color[i];
     if (!icon.hasAlpha) {
       pixels[i] = ((icon.mask[i] ? 0xFFFFFFu : 0u) ^ c) & 0xFFFFFF;
       continue;
@@ -205,9 +210,9 @@ std::vector<uint32_t> IconOnWhite(const IconBitmap& icon) {
 }
 
 std::vector<uint32_t> IconWithTransparency(const IconBitmap& icon) {
-  std::vector<uint32_t> pixels(icon.colour.size());
+  std::vector<uint32_t> pixels(icon.color.size());
   for (size_t i = 0; i < pixels.size(); ++i) {
-    const uint32_t c = icon.colour[i];
+    const uint32_t c = icon.color[i];
     const uint32_t t = icon.hasAlpha ? 255 - (c >> 24) : (icon.mask[i] ? 255u : 0u);
     pixels[i] = (c & 0xFFFFFF) | t << 24;
   }

@@ -12,7 +12,7 @@ namespace ext {
 
 struct IconEntry {
   uint8_t width = 0;        // 0 means 256
-  uint8_t colourCount = 0;  // 0 means 256 or more
+  uint8_t colorCount = 0;  // 0 means 256 or more
   uint16_t planes = 0;      // cursors: hot spot x
   uint16_t bitCount = 0;    // cursors: hot spot y
   uint32_t size = 0;
@@ -34,7 +34,7 @@ bool IconImageSize(const uint8_t* image, size_t size, int32_t& width, int32_t& h
 // An icon image's pixels, rows top-down.
 struct IconBitmap {
   int32_t width = 0, height = 0;
-  std::vector<uint32_t> colour;  // 0xAARRGGBB; alpha is meaningful only when hasAlpha
+  std::vector<uint32_t> color;  // 0xAARRGGBB; alpha is meaningful only when hasAlpha
   std::vector<uint8_t> mask;     // 1 where the AND mask is set
   bool hasAlpha = false;         // 32-bit image with some alpha set, or PNG
 };

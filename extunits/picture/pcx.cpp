@@ -66,13 +66,13 @@ void Build8Bit(const PcxHeader& h, const std::vector<uint8_t>& rows, const uint8
   const size_t stride = DibStride(h.width, 8);
   out.data.assign(kDibInfoSize + stride * static_cast<size_t>(h.height), 0);
   WriteDibHeader(out.data.data(), h.width, -h.height, 8, 256);
-  uint8_t* colours = out.data.data() + kDibHeaderSize;
+  uint8_t* colors = out.data.data() + kDibHeaderSize;
   for (int i = 0; i < 256; ++i) {
     // Without a palette the indices are shown as a grey ramp.
     const uint8_t* rgb = palette ? palette + i * 3 : nullptr;
-    colours[i * 4 + 0] = rgb ? rgb[2] : static_cast<uint8_t>(i);
-    colours[i * 4 + 1] = rgb ? rgb[1] : static_cast<uint8_t>(i);
-    colours[i * 4 + 2] = rgb ? rgb[0] : static_cast<uint8_t>(i);
+    colors[i * 4 + 0] = rgb ? rgb[2] : static_cast<uint8_t>(i);
+    colors[i * 4 + 1] = rgb ? rgb[1] : static_cast<uint8_t>(i);
+    colors[i * 4 + 2] = rgb ? rgb[0] : static_cast<uint8_t>(i);
   }
   for (int32_t y = 0; y < h.height; ++y) {
     std::memcpy(out.data.data() + kDibInfoSize + static_cast<size_t>(y) * stride,

@@ -25,14 +25,14 @@ int32_t Get32(const uint8_t* p) {
 
 }  // namespace
 
-void WriteDibHeader(uint8_t* out, int32_t width, int32_t height, uint16_t bits, uint32_t colours) {
+void WriteDibHeader(uint8_t* out, int32_t width, int32_t height, uint16_t bits, uint32_t colors) {
   std::memset(out, 0, kDibHeaderSize);
   Put32(out, kDibHeaderSize);
   Put32(out + 4, static_cast<uint32_t>(width));
   Put32(out + 8, static_cast<uint32_t>(height));
   Put16(out + 12, 1);
   Put16(out + 14, bits);
-  Put32(out + 32, colours);
+  Put32(out + 32, colors);
 }
 
 size_t DibStride(int32_t width, int bits) {
@@ -95,12 +95,12 @@ void Dib8ToPixels(const std::vector<uint8_t>& dib, int32_t left, int32_t top, in
                   int32_t height, uint32_t* pixels) {
   const int32_t w = Get32(dib.data() + 4), h = -Get32(dib.data() + 8);
   const size_t stride = DibStride(w, 8);
-  const uint8_t* colours = dib.data() + kDibHeaderSize;
+  const uint8_t* colors = dib.data() + kDibHeaderSize;
   for (int32_t y = std::max(0, -top); y < h && top + y < height; ++y) {
     const uint8_t* row = dib.data() + kDibInfoSize + static_cast<size_t>(y) * stride;
     uint32_t* target = pixels + static_cast<size_t>(top + y) * width;
     for (int32_t x = std::max(0, -left); x < w && left + x < width; ++x) {
-      target[left + x] = static_cast<uint32_t>(Get32(colours + row[x] * 4)) & 0xFFFFFF;
+      target[left + x] = static_cast<uint32_t>(Get32(colors + row[x] * 4)) & 0xFFFFFF;
     }
   }
 }

@@ -42,7 +42,7 @@ bool DecodePicture(const uint8_t* bytes, size_t length, PictureData& out);
 
 // Writes a BITMAPINFOHEADER for an uncompressed DIB at `out` (40 bytes); a
 // negative height makes a top-down DIB.
-void WriteDibHeader(uint8_t* out, int32_t width, int32_t height, uint16_t bits, uint32_t colours);
+void WriteDibHeader(uint8_t* out, int32_t width, int32_t height, uint16_t bits, uint32_t colors);
 
 // Bytes per row of a DIB row padded to 4 bytes.
 size_t DibStride(int32_t width, int bits);

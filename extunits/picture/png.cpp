@@ -53,12 +53,12 @@ class PngReader {
 
 // Asks libpng for 8-bit blue-green-red-alpha rows whatever the file holds.
 void SetTransforms(png_structp png, png_infop info, PngBackground background) {
-  png_color_16p colour = nullptr;
-  if (background == PngBackground::kApply && png_get_bKGD(png, info, &colour)) {
+  png_color_16p color = nullptr;
+  if (background == PngBackground::kApply && png_get_bKGD(png, info, &color)) {
     // A plain blend in the file's own sample values: with file and screen
     // gamma both 1 libpng applies no gamma correction, whatever gAMA says.
     png_set_gamma(png, 1.0, 1.0);
-    png_set_background(png, colour, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
+    png_set_background(png, color, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
   }
   png_set_expand(png);    // palettes, grey below 8 bits, tRNS as alpha
   png_set_strip_16(png);  // the high byte, as libpng 1.2 reduced 16-bit samples

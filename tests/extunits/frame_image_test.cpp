@@ -108,7 +108,7 @@ FrameImage OnePixelFrames(std::vector<uint32_t> pixels, uint32_t transparent) {
   return image;
 }
 
-TEST(ColorEffects, BrightnessSkipsTheTransparentColourAndClamps) {
+TEST(ColorEffects, BrightnessSkipsTheTransparentColorAndClamps) {
   // Pixel 0x00A0B0C0 is COLORREF 0xC0B0A0.
   FrameImage image = OnePixelFrames({0x7F102030, 0x00A0B0C0, 0x00FFFF01}, 0xC0B0A0);
   image.Brightness(50);
@@ -122,7 +122,7 @@ TEST(ColorEffects, BrightnessSkipsTheTransparentColourAndClamps) {
   EXPECT_EQ(image.At(0).pixels[0], 0x00FFFFFFu);
 }
 
-TEST(ColorEffects, TrendColourMovesTowardTheColour) {
+TEST(ColorEffects, TrendColorMovesTowardTheColor) {
   FrameImage image = OnePixelFrames({0x00000000, 0x00FFFFFF, 0x11808080}, 0xFFFFFF);
   image.TrendColor(0x0000FF, 50);  // toward red
   EXPECT_EQ(image.At(0).pixels, (std::vector<uint32_t>{0x007F0000, 0x00FFFFFF, 0x11BF4040}));
@@ -156,7 +156,7 @@ TEST(FrameList, CopyMoveAndCompare) {
   EXPECT_EQ(copy.Width(), 0);
   EXPECT_EQ(moved.FrameCount(), 3);
   FrameImage assigned = std::move(moved);
-  EXPECT_TRUE(moved.Empty());  // NOLINT: moved-from state is specified
+  EXPECT_TRUE(moved.Empty());  // moving leaves the image empty
   EXPECT_EQ(assigned.Width(), 4);
   // Every operation leaves an empty image empty.
   FrameImage empty;
@@ -190,7 +190,7 @@ TEST(Composite, ClipsToBothImages) {
   EXPECT_EQ(target.pixels, std::vector<uint32_t>(12, 0));
 }
 
-TEST(Composite, TransparentColourAndOverallTransparency) {
+TEST(Composite, TransparentColorAndOverallTransparency) {
   Canvas target{4, 1, {0x00000000, 0x00000000, 0x00FF00FF, 0x00FF00FF}};
   // COLORREF 0x0000FF (red) is pixel 0x00FF0000.
   const std::vector<uint32_t> source = {0x00FF0000, 0x00FFFFFF, 0x80FFFFFF, 0xFF00FF00};

@@ -15,7 +15,7 @@ using test_pictures::GifBuilder;
 
 constexpr uint32_t kClear = 0xFFFFFFFF;  // white, fully transparent
 // Palette 0xRRGGBB; as pixels the same values with transparency 0.
-const std::vector<uint32_t> kColours = {0x000000, 0xFF0000, 0x00FF00, 0xFF0000};
+const std::vector<uint32_t> kColors = {0x000000, 0xFF0000, 0x00FF00, 0xFF0000};
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlack = 0;
 
 FrameImage Load(const Bytes& b, uint32_t transparent = kNoColor, bool take = false) {
@@ -29,7 +29,7 @@ TEST(GifAnimation, DisposalTwoAndThreeRestoreWhatLayUnderTheImage) {
     SCOPED_TRACE(disposal);
     // 3 x 1 screen: a green pixel at 0, then a red 2 x 1 image over 0..1
     // that is disposed, then a black pixel at 2.
-    const Bytes gif = GifBuilder(3, 1, kColours)
+    const Bytes gif = GifBuilder(3, 1, kColors)
                           .Control(1, false, 0, 0)
                           .Image(0, 0, 1, 1, {2})
                           .Control(disposal, false, 0, 0)
@@ -44,7 +44,7 @@ TEST(GifAnimation, DisposalTwoAndThreeRestoreWhatLayUnderTheImage) {
     EXPECT_EQ(image.At(2).pixels, (std::vector<uint32_t>{kGreen, kClear, kBlack}));
   }
   // Disposal 1 (and none) keeps the image on the canvas.
-  const Bytes keep = GifBuilder(2, 1, kColours)
+  const Bytes keep = GifBuilder(2, 1, kColors)
                          .Control(1, false, 0, 0)
                          .Image(0, 0, 1, 1, {2})
                          .Image(1, 0, 1, 1, {1})
@@ -52,9 +52,9 @@ TEST(GifAnimation, DisposalTwoAndThreeRestoreWhatLayUnderTheImage) {
   EXPECT_EQ(Load(keep).At(1).pixels, (std::vector<uint32_t>{kGreen, kRed}));
 }
 
-TEST(GifAnimation, TransparentPixelsAreComparedByColour) {
+TEST(GifAnimation, TransparentPixelsAreComparedByColor) {
   // Index 1 is transparent; index 3 has the same colour and is skipped too.
-  const Bytes gif = GifBuilder(4, 1, kColours)
+  const Bytes gif = GifBuilder(4, 1, kColors)
                         .Image(0, 0, 4, 1, {2, 2, 2, 2})
                         .Control(0, true, 1, 0)
                         .Image(0, 0, 4, 1, {0, 1, 2, 3})
@@ -63,15 +63,15 @@ TEST(GifAnimation, TransparentPixelsAreComparedByColour) {
   ASSERT_EQ(image.FrameCount(), 2);
   EXPECT_EQ(image.At(1).pixels, (std::vector<uint32_t>{kBlack, kGreen, kGreen, kGreen}));
   // A local table decides the transparent colour of its image.
-  const Bytes local = GifBuilder(2, 1, kColours)
+  const Bytes local = GifBuilder(2, 1, kColors)
                           .Control(0, true, 0, 0)
                           .Image(0, 0, 2, 1, {0, 1}, {0x0000FF, 0x000000})
                           .Finish();
   EXPECT_EQ(Load(local).At(0).pixels, (std::vector<uint32_t>{kClear, kBlack}));
 }
 
-TEST(GifAnimation, DelaysAndTransparentColours) {
-  const Bytes gif = GifBuilder(2, 2, kColours)
+TEST(GifAnimation, DelaysAndTransparentColors) {
+  const Bytes gif = GifBuilder(2, 2, kColors)
                         .Control(0, false, 0, 0)
                         .Image(1, 1, 1, 1, {1})
                         .Control(0, false, 0, 25)
@@ -90,7 +90,7 @@ TEST(GifAnimation, DelaysAndTransparentColours) {
 }
 
 TEST(GifAnimation, ImagesOutsideTheScreenAreClipped) {
-  const Bytes gif = GifBuilder(2, 2, kColours)
+  const Bytes gif = GifBuilder(2, 2, kColors)
                         .Control(2, false, 0, 0)
                         .Image(1, 1, 3, 3, Bytes(9, 1))
                         .Image(5, 5, 1, 1, {2})
@@ -102,13 +102,13 @@ TEST(GifAnimation, ImagesOutsideTheScreenAreClipped) {
 }
 
 TEST(GifAnimation, BrokenStreamsKeepTheFramesMadeBefore) {
-  GifBuilder builder(2, 1, kColours);
+  GifBuilder builder(2, 1, kColors);
   builder.Image(0, 0, 2, 1, {1, 2}).Image(0, 0, 2, 1, {2, 1});
   Bytes cut = builder.bytes();
   cut.resize(cut.size() - 2);
   EXPECT_EQ(Load(cut).FrameCount(), 1);
   EXPECT_TRUE(Load({'G', 'I', 'F', '8', '9', 'a'}).Empty());
-  EXPECT_TRUE(Load(GifBuilder(2, 1, kColours).Finish()).Empty());  // no image at all
+  EXPECT_TRUE(Load(GifBuilder(2, 1, kColors).Finish()).Empty());  // no image at all
   FrameImage image = Load(builder.bytes());
   ASSERT_EQ(image.FrameCount(), 2);
   ext::LoadFrameImageWith(image, nullptr, 0, kNoColor, false, ext::LoadStillPortable);
@@ -117,13 +117,13 @@ TEST(GifAnimation, BrokenStreamsKeepTheFramesMadeBefore) {
 
 TEST(GifAnimation, FramesStopAtTheMemoryLimit) {
   // A 4096 x 4096 screen costs 64 MiB a frame: three fit the 256 MiB limit.
-  GifBuilder builder(4096, 4096, kColours);
+  GifBuilder builder(4096, 4096, kColors);
   for (int i = 0; i < 6; ++i) builder.Image(i, 0, 1, 1, {1});
   const FrameImage image = Load(builder.Finish());
   EXPECT_EQ(image.FrameCount(), 3);
 }
 
-TEST(PngFrame, AlphaBackgroundAndTakenColour) {
+TEST(PngFrame, AlphaBackgroundAndTakenColor) {
   const std::vector<uint32_t> argb = {0xFF102030, 0x00405060, 0x80FFFFFF, 0xFF000000};
   FrameImage image = Load(test_pictures::EncodePng(2, 2, argb, {}), 0x42, false);
   ASSERT_EQ(image.FrameCount(), 1);

@@ -17,11 +17,11 @@ using test_pictures::GifBuilder;
 
 const std::vector<uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
-Bytes Pattern(size_t count, int colours, unsigned seed) {
+Bytes Pattern(size_t count, int colors, unsigned seed) {
   std::mt19937 random(seed);
   Bytes b(count);
   // Runs of repeated values make long table strings, noise keeps it honest.
-  for (size_t i = 0; i < count; ++i) b[i] = static_cast<uint8_t>((i / 7 + random() % 2) % colours);
+  for (size_t i = 0; i < count; ++i) b[i] = static_cast<uint8_t>((i / 7 + random() % 2) % colors);
   return b;
 }
 

@@ -208,14 +208,14 @@ Bytes DibRows(int width, int height, int bits, const std::vector<uint32_t>& valu
   return out;
 }
 
-void InfoHeader(Bytes& b, int width, int height, int bits, uint32_t coloursUsed) {
+void InfoHeader(Bytes& b, int width, int height, int bits, uint32_t colorsUsed) {
   Put32(b, 40);
   Put32(b, static_cast<uint32_t>(width));
   Put32(b, static_cast<uint32_t>(height));
   Put16(b, 1);
   Put16(b, static_cast<uint32_t>(bits));
   for (int i = 0; i < 4; ++i) Put32(b, 0);
-  Put32(b, coloursUsed);
+  Put32(b, colorsUsed);
   Put32(b, 0);
 }
 
@@ -226,7 +226,7 @@ void Palette(Bytes& b, const std::vector<uint32_t>& palette) {
 }  // namespace
 
 Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& values,
-               const std::vector<uint32_t>& palette, bool topDown, uint32_t coloursUsed) {
+               const std::vector<uint32_t>& palette, bool topDown, uint32_t colorsUsed) {
   const Bytes rows = DibRows(width, height, bits, values, topDown);
   Bytes b{'B', 'M'};
   const uint32_t offset = 54 + static_cast<uint32_t>(palette.size()) * 4;
@@ -234,7 +234,7 @@ Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& val
   Put32(b, 0);
   Put32(b, offset);
   InfoHeader(b, width, topDown ? -height : height, bits,
-             coloursUsed ? coloursUsed : static_cast<uint32_t>(palette.size()));
+             colorsUsed ? colorsUsed : static_cast<uint32_t>(palette.size()));
   Palette(b, palette);
   b.insert(b.end(), rows.begin(), rows.end());
   return b;
@@ -245,8 +245,8 @@ Bytes BuildIconImage(int width, int height, int bits, const std::vector<uint32_t
   Bytes b;
   InfoHeader(b, width, height * 2, bits, static_cast<uint32_t>(palette.size()));
   Palette(b, palette);
-  const Bytes colour = DibRows(width, height, bits, values, false);
-  b.insert(b.end(), colour.begin(), colour.end());
+  const Bytes color = DibRows(width, height, bits, values, false);
+  b.insert(b.end(), color.begin(), color.end());
   const Bytes andRows =
       DibRows(width, height, 1, std::vector<uint32_t>(mask.begin(), mask.end()), false);
   b.insert(b.end(), andRows.begin(), andRows.end());
@@ -262,7 +262,7 @@ Bytes BuildIconFile(int type, const std::vector<IconFileEntry>& entries) {
   for (const IconFileEntry& e : entries) {
     b.push_back(static_cast<uint8_t>(e.widthByte));
     b.push_back(static_cast<uint8_t>(e.heightByte));
-    b.push_back(static_cast<uint8_t>(e.colourCount));
+    b.push_back(static_cast<uint8_t>(e.colorCount));
     b.push_back(0);
     Put16(b, e.planes);
     Put16(b, e.bitCount);
@@ -365,14 +365,14 @@ Bytes PackRow(const std::vector<uint32_t>& argb, int y, int width, const PngOpti
 }
 
 void WritePalette(png_structp png, png_infop info, const std::vector<uint32_t>& palette) {
-  std::vector<png_color> colours;
+  std::vector<png_color> colors;
   std::vector<png_byte> alpha;
   for (uint32_t c : palette) {
-    colours.push_back(
+    colors.push_back(
         {static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
     alpha.push_back(static_cast<png_byte>(c >> 24));
   }
-  png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
+  png_set_PLTE(png, info, colors.data(), static_cast<int>(colors.size()));
   if (std::any_of(alpha.begin(), alpha.end(), [](png_byte a) { return a != 255; })) {
     png_set_tRNS(png, info, alpha.data(), static_cast<int>(alpha.size()), nullptr);
   }

@@ -47,7 +47,7 @@ Bytes InterlaceRows(const Bytes& indices, int width, int height);
 // colours-used field is the palette's size unless coloursUsed is given.
 Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& values,
                const std::vector<uint32_t>& palette = {}, bool topDown = false,
-               uint32_t coloursUsed = 0);
+               uint32_t colorsUsed = 0);
 
 // A PCX file with run-length encoded rows (values are 8-bit indices or 0/1
 // bits), optionally followed by the 256-colour palette marker and palette.
@@ -60,7 +60,7 @@ Bytes BuildIconImage(int width, int height, int bits, const std::vector<uint32_t
                      const Bytes& mask, const std::vector<uint32_t>& palette = {});
 
 struct IconFileEntry {
-  int widthByte, heightByte, colourCount;
+  int widthByte, heightByte, colorCount;
   uint16_t planes, bitCount;  // cursors: the hot spot
   Bytes image;
 };

@@ -351,7 +351,7 @@ TEST_F(PicinfoPeer, GifAnimationsFrameByFrame) {
   ExpectGifMatches(Path("agree.gif"), true);
 }
 
-TEST_F(PicinfoPeer, GifTransparentColourOptions) {
+TEST_F(PicinfoPeer, GifTransparentColorOptions) {
   Convert("-dispose none -delay 5 " + Path("base.png") + " -page +4+4 " + Path("alpha.png") + " " +
           Path("two.gif"));
   const PicinfoResult given = Picinfo(Path("two.gif"), "-t 0x00ff00ff");
@@ -366,7 +366,7 @@ TEST_F(PicinfoPeer, GifTransparentColourOptions) {
 
 // ---- PNG ---------------------------------------------------------------------
 
-TEST_F(PicinfoPeer, PngOfEveryColourTypeAndDepth) {
+TEST_F(PicinfoPeer, PngOfEveryColorTypeAndDepth) {
   struct Case {
     const char* source;
     const char* options;

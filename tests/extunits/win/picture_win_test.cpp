@@ -128,6 +128,10 @@ TEST_F(PictureWin, ServiceBitmapsShowWhatThePortableDecodersMake) {
            1, {{4, 4, 0, 1, 32, test_pictures::BuildIconImage(4, 4, 32, argb, Bytes(16, 0))}}),
        2},
       {"cursor", test_pictures::BuildIconFile(2, {{3, 3, 16, 1, 2, maskedIcon}}), 0},
+      {"png icon",
+       test_pictures::BuildIconFile(1,
+                                    {{4, 4, 0, 1, 32, test_pictures::EncodePng(4, 4, argb, {})}}),
+       2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -229,7 +233,7 @@ TEST_F(PictureWin, ViewsOfEveryKindDrawInNaturalSize) {
   EXPECT_EQ(surface.At(0, 6), 0x0000FFu);
 }
 
-TEST_F(PictureWin, TransparentColourShowsTheTargetAndRestoresItsColours) {
+TEST_F(PictureWin, TransparentColorShowsTheTargetAndRestoresItsColors) {
   const Bytes bmp = test_pictures::BuildBmp(3, 1, 24, {0xFF0000, 0x00FF00, 0xFF0000});
   std::unique_ptr<DecodedPicture> picture = DecodedPicture::FromMemory(bmp.data(), bmp.size());
   ASSERT_TRUE(picture);
