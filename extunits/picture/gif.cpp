@@ -20,6 +20,40 @@ struct LzwTable {
   uint16_t length[kMaxCodes];
   uint8_t suffix[kMaxCodes];
   uint8_t first[kMaxCodes];
+
+  // Defines `next` as prev's string plus the first byte of code's string,
+  // which for code == next (not yet defined) is prev's own first byte.
+  void Add(int next, int prev, int code) {
+    prefix[next] = static_cast<uint16_t>(prev);
+    suffix[next] = code == next ? first[prev] : first[code];
+    first[next] = first[prev];
+    length[next] = static_cast<uint16_t>(length[prev] + 1);
+  }
+};
+
+// Codes of a given width, least significant bit first.
+class CodeReader {
+ public:
+  CodeReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  // False when the data ends before a whole code.
+  bool Read(int width, int& code) {
+    while (count_ < width) {
+      if (position_ == size_) return false;
+      bits_ |= static_cast<uint32_t>(data_[position_++]) << count_;
+      count_ += 8;
+    }
+    code = static_cast<int>(bits_ & ((1u << width) - 1));
+    bits_ >>= width;
+    count_ -= width;
+    return true;
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t position_ = 0;
+  uint32_t bits_ = 0;
+  int count_ = 0;
 };
 
 // Writes the string of `code` at `out`, keeping only what fits in `room`
@@ -53,22 +87,11 @@ bool DecodeLzw(int minCodeSize, const uint8_t* data, size_t size, uint8_t* out, 
     t.length[i] = 1;
     t.first[i] = static_cast<uint8_t>(i);
   }
-  int codeSize = minCodeSize + 1;
-  int next = clear + 2;
-  int prev = -1;
-  uint32_t bits = 0;
-  int bitCount = 0;
-  size_t pos = 0;
+  CodeReader reader(data, size);
+  int codeSize = minCodeSize + 1, next = clear + 2, prev = -1, code = 0;
   size_t written = 0;
   while (written < count) {
-    while (bitCount < codeSize) {
-      if (pos == size) return false;
-      bits |= static_cast<uint32_t>(data[pos++]) << bitCount;
-      bitCount += 8;
-    }
-    const int code = static_cast<int>(bits & ((1u << codeSize) - 1));
-    bits >>= codeSize;
-    bitCount -= codeSize;
+    if (!reader.Read(codeSize, code)) return false;
     if (code == clear) {
       codeSize = minCodeSize + 1;
       next = clear + 2;
@@ -76,21 +99,9 @@ bool DecodeLzw(int minCodeSize, const uint8_t* data, size_t size, uint8_t* out, 
       continue;
     }
     if (code == clear + 1) return false;  // end of information before the image is full
-    if (prev < 0) {
-      if (code > clear) return false;
-      out[written++] = static_cast<uint8_t>(code);
-      prev = code;
-      continue;
-    }
-    if (code > next || (code == next && next == kMaxCodes)) return false;
-    if (next < kMaxCodes) {
-      // The new entry is prev's string plus the first byte of code's string,
-      // which for code == next (not yet defined) is prev's own first byte.
-      t.prefix[next] = static_cast<uint16_t>(prev);
-      t.suffix[next] = code == next ? t.first[prev] : t.first[code];
-      t.first[next] = t.first[prev];
-      t.length[next] = static_cast<uint16_t>(t.length[prev] + 1);
-      ++next;
+    if (prev < 0 ? code > clear : code > next || (code == next && next == kMaxCodes)) return false;
+    if (prev >= 0 && next < kMaxCodes) {
+      t.Add(next++, prev, code);
       if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
     }
     EmitString(t, code, clear, out + written, count - written);
