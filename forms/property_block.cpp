@@ -36,7 +36,7 @@ bool ReadTextList(ByteReader& in, std::vector<std::string>& texts) {
   uint32_t count = small[0] | (small[1] << 8);
   if (count == kWideCount && !in.U32(count)) return false;
   // Every text needs at least its length word: a count beyond that is a lie.
-  if (count > in.remaining() / 4) return in.Fail();
+  if (count > in.Remaining() / 4) return in.Fail();
   texts.resize(count);
   for (std::string& text : texts) {
     if (!ReadText(in, text)) return false;

@@ -13,7 +13,7 @@ namespace {
 
 // Notes where the next field starts, for the field locators.
 void Mark(const ByteReader& in, RecordLayout* at, size_t RecordLayout::*field) {
-  if (at) at->*field = in.position();
+  if (at) at->*field = in.Position();
 }
 
 // The 24-byte head and the two terminated texts shared by both kinds.
@@ -35,26 +35,26 @@ bool ReadMenuItem(ByteReader& in, UnitRecord& r) {
   in.U32(r.click.handler);
   for (uint32_t& word : r.storedMenuSlots) in.U32(word);
   // Menu items keep nothing further; whatever follows is kept as it is.
-  return in.Bytes(in.remaining(), r.propertyData);
+  return in.Bytes(in.Remaining(), r.propertyData);
 }
 
 // Reads `count` words when they fit in what is left.
 bool ReadWords(ByteReader& in, uint32_t count, std::vector<uint32_t>& out) {
-  if (count > in.remaining() / 4) return in.Fail();
+  if (count > in.Remaining() / 4) return in.Fail();
   out.resize(count);
   for (uint32_t& word : out) in.U32(word);
-  return in.ok();
+  return in.Ok();
 }
 
 bool ReadEvents(ByteReader& in, std::vector<EventLink>& events) {
   uint32_t count = 0;
-  if (!in.U32(count) || count > in.remaining() / 8) return in.Fail();
+  if (!in.U32(count) || count > in.Remaining() / 8) return in.Fail();
   events.resize(count);
   for (EventLink& link : events) {
     in.I32(link.event);
     in.U32(link.handler);
   }
-  return in.ok();
+  return in.Ok();
 }
 
 bool ReadUnit(ByteReader& in, UnitRecord& r, RecordLayout* at) {
@@ -84,8 +84,8 @@ bool ReadUnit(ByteReader& in, UnitRecord& r, RecordLayout* at) {
   Mark(in, at, &RecordLayout::reserved);
   in.Raw(r.reservedTail, sizeof r.reservedTail);
   Mark(in, at, &RecordLayout::propertyData);
-  if (at) at->propertyLength = in.remaining();
-  return in.Bytes(in.remaining(), r.propertyData);
+  if (at) at->propertyLength = in.Remaining();
+  return in.Bytes(in.Remaining(), r.propertyData);
 }
 
 bool ReadRecord(const uint8_t* bytes, size_t length, UnitRecord& r) {
@@ -98,8 +98,8 @@ bool ReadRecord(const uint8_t* bytes, size_t length, UnitRecord& r) {
 
 bool ReadUnitTable(ByteReader& in, UnitTable& table) {
   uint32_t count = 0, length = 0;
-  if (!in.U32(count) || !in.U32(length) || length > in.remaining()) return in.Fail();
-  const uint8_t* base = in.current();
+  if (!in.U32(count) || !in.U32(length) || length > in.Remaining()) return in.Fail();
+  const uint8_t* base = in.Here();
   in.Skip(length);
   if (count > length / 8) return in.Fail();
 
@@ -107,17 +107,17 @@ bool ReadUnitTable(ByteReader& in, UnitTable& table) {
   std::vector<uint32_t> ids, offsets;
   ReadWords(index, count, ids);
   ReadWords(index, count, offsets);
-  const size_t entries = index.position();
+  const size_t entries = index.Position();
   table.records.resize(count);
   for (uint32_t i = 0; i < count; ++i) {
     if (offsets[i] > length - entries) return in.Fail();
     ByteReader entry(base + entries + offsets[i], length - entries - offsets[i]);
     uint32_t size = 0;
-    if (!entry.U32(size) || size > entry.remaining()) return in.Fail();
+    if (!entry.U32(size) || size > entry.Remaining()) return in.Fail();
     table.records[i].id = ids[i];
-    if (!ReadRecord(entry.current(), size, table.records[i])) return in.Fail();
+    if (!ReadRecord(entry.Here(), size, table.records[i])) return in.Fail();
   }
-  return in.ok();
+  return in.Ok();
 }
 
 bool ReadForm(ByteReader& in, FormRecord& form) {
@@ -236,7 +236,7 @@ FormRecord* TemplateData::Find(uint32_t formId) {
 std::optional<TemplateData> ReadTemplate(const uint8_t* data, size_t size) {
   ByteReader in(data, size);
   uint32_t tableLength = 0;
-  if (!in.U32(tableLength) || tableLength % 8 != 0 || tableLength > in.remaining()) {
+  if (!in.U32(tableLength) || tableLength % 8 != 0 || tableLength > in.Remaining()) {
     return std::nullopt;
   }
   TemplateData result;
@@ -244,11 +244,11 @@ std::optional<TemplateData> ReadTemplate(const uint8_t* data, size_t size) {
   ReadWords(in, tableLength / 8, ids);
   in.Skip(tableLength / 2);  // the slots are filled by the loaded forms
   result.forms.resize(ids.size());
-  for (size_t i = 0; i < ids.size() && in.ok(); ++i) {
+  for (size_t i = 0; i < ids.size() && in.Ok(); ++i) {
     result.forms[i].id = ids[i];
     ReadForm(in, result.forms[i]);
   }
-  if (!in.ok()) return std::nullopt;
+  if (!in.Ok()) return std::nullopt;
   return result;
 }
 

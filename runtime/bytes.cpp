@@ -4,16 +4,49 @@
 
 namespace rt {
 
-bool ByteReader::Take(size_t count) {
+bool ByteReader::Has(size_t count) {
   if (!ok_ || count > size_ - pos_) return Fail();
   return true;
 }
 
-bool ByteReader::U32(uint32_t& value) {
-  if (!Take(4)) return false;
+bool ByteReader::Fail() {
+  ok_ = false;
+  pos_ = size_;
+  return false;
+}
+
+uint8_t ByteReader::U8() { return Has(1) ? data_[pos_++] : 0; }
+
+uint16_t ByteReader::U16() {
+  if (!Has(2)) return 0;
   const uint8_t* p = data_ + pos_;
-  value = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  pos_ += 2;
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+uint32_t ByteReader::U32() {
+  if (!Has(4)) return 0;
+  const uint8_t* p = data_ + pos_;
   pos_ += 4;
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+const uint8_t* ByteReader::Take(size_t count) {
+  if (!Has(count)) return nullptr;
+  const uint8_t* p = data_ + pos_;
+  pos_ += count;
+  return p;
+}
+
+bool ByteReader::Seek(size_t offset) {
+  if (!ok_ || offset > size_) return Fail();
+  pos_ = offset;
+  return true;
+}
+
+bool ByteReader::U32(uint32_t& value) {
+  if (!Has(4)) return false;
+  value = U32();
   return true;
 }
 
@@ -25,34 +58,34 @@ bool ByteReader::I32(int32_t& value) {
 }
 
 bool ByteReader::Skip(size_t count) {
-  if (!Take(count)) return false;
+  if (!Has(count)) return false;
   pos_ += count;
   return true;
 }
 
 bool ByteReader::Raw(void* out, size_t count) {
-  if (!Take(count)) return false;
+  if (!Has(count)) return false;
   if (count) std::memcpy(out, data_ + pos_, count);
   pos_ += count;
   return true;
 }
 
 bool ByteReader::Bytes(size_t count, std::vector<uint8_t>& out) {
-  if (!Take(count)) return false;
+  if (!Has(count)) return false;
   out.assign(data_ + pos_, data_ + pos_ + count);
   pos_ += count;
   return true;
 }
 
 bool ByteReader::Bytes(size_t count, std::string& out) {
-  if (!Take(count)) return false;
+  if (!Has(count)) return false;
   out.assign(reinterpret_cast<const char*>(data_ + pos_), count);
   pos_ += count;
   return true;
 }
 
 bool ByteReader::TerminatedText(std::string& out) {
-  if (!ok_) return false;
+  if (!ok_ || pos_ == size_) return Fail();
   const void* nul = std::memchr(data_ + pos_, 0, size_ - pos_);
   if (nul == nullptr) return Fail();
   size_t length = static_cast<const uint8_t*>(nul) - (data_ + pos_);

@@ -1,8 +1,8 @@
 #pragma once
 // Bounded little-endian reading and writing of stored bytes. A reader never
-// passes its end: every read checks the remaining length first and a failed
-// read leaves the reader failed for good, so a chain of reads can be checked
-// once at the end.
+// passes its end: every read checks the remaining length first, and a read
+// that would pass it reads nothing and leaves the reader failed for good (at
+// its end), so a chain of reads can be checked once at the end.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,13 +13,26 @@ namespace rt {
 
 class ByteReader {
  public:
-  ByteReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  ByteReader(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0) {}
 
-  bool ok() const { return ok_; }
-  size_t position() const { return pos_; }
-  size_t remaining() const { return ok_ ? size_ - pos_ : 0; }
-  const uint8_t* current() const { return data_ + pos_; }
+  bool Ok() const { return ok_; }
+  size_t Position() const { return pos_; }
+  size_t Length() const { return size_; }
+  size_t Remaining() const { return ok_ ? size_ - pos_ : 0; }
+  bool AtEnd() const { return pos_ == size_; }
+  const uint8_t* Here() const { return data_ + pos_; }
 
+  // Reads that hand back a value: 0 when the data has run out.
+  uint8_t U8();
+  uint16_t U16();
+  uint32_t U32();
+  int32_t I32() { return static_cast<int32_t>(U32()); }
+  // The next `count` bytes, or null when fewer remain.
+  const uint8_t* Take(size_t count);
+  // Moves to an absolute offset; false when it lies past the end.
+  bool Seek(size_t offset);
+
+  // Reads that tell whether they succeeded.
   bool U32(uint32_t& value);
   bool I32(int32_t& value);
   bool Skip(size_t count);
@@ -31,10 +44,10 @@ class ByteReader {
   // A 32-bit length, then that many bytes.
   bool CountedBytes(std::vector<uint8_t>& out);
   bool CountedText(std::string& out);
-  bool Fail() { return ok_ = false; }
+  bool Fail();
 
  private:
-  bool Take(size_t count);
+  bool Has(size_t count);
   const uint8_t* data_;
   size_t size_;
   size_t pos_ = 0;

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "extunits/picture/byte_reader.h"
+#include "runtime/bytes.h"
 #include "extunits/picture/decoders.h"
 
 namespace ext {
@@ -23,7 +23,7 @@ struct BmpHeader {
   uint32_t colorsUsed = 0;
 };
 
-bool ReadHeader(ByteReader& r, BmpHeader& h) {
+bool ReadHeader(rt::ByteReader& r, BmpHeader& h) {
   r.Skip(10);
   h.dataOffset = r.U32();
   h.headerSize = r.U32();
@@ -40,7 +40,7 @@ bool ReadHeader(ByteReader& r, BmpHeader& h) {
 
 // The colour table after the info header, as blue-green-red triples; entries
 // it does not have stay black.
-bool ReadColorTable(ByteReader& r, const BmpHeader& h, std::array<uint8_t, 256 * 3>& table) {
+bool ReadColorTable(rt::ByteReader& r, const BmpHeader& h, std::array<uint8_t, 256 * 3>& table) {
   table.fill(0);
   const uint32_t maxEntries = 1u << h.bits;
   const uint32_t entries =
@@ -76,7 +76,7 @@ void ConvertRow(const uint8_t* in, uint8_t* out, int32_t width, int bits,
 
 bool DecodeBmp(const uint8_t* bytes, size_t length, PictureData& out) {
   out = PictureData{};
-  ByteReader r(bytes, length);
+  rt::ByteReader r(bytes, length);
   BmpHeader h;
   if (length < 54 || bytes[0] != 'B' || bytes[1] != 'M' || !ReadHeader(r, h)) return false;
   const bool topDown = h.height < 0;

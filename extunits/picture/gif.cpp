@@ -141,7 +141,7 @@ void Deinterlace(const uint8_t* rows, uint8_t* out, int32_t width, int32_t heigh
 bool GifReader::Open(const uint8_t* bytes, size_t length) {
   ended_ = true;
   if (length <= 13 || !HasGifSignature(bytes, length)) return false;
-  reader_ = ByteReader(bytes, length);
+  reader_ = rt::ByteReader(bytes, length);
   reader_.Skip(6);
   screenWidth_ = reader_.U16();
   screenHeight_ = reader_.U16();

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "extunits/picture/byte_reader.h"
+#include "runtime/bytes.h"
 
 namespace ext {
 
@@ -58,7 +58,7 @@ class GifReader {
   bool ReadColorTable(int entries, std::array<uint32_t, 256>& table);
   bool JoinSubBlocks();
 
-  ByteReader reader_{nullptr, 0};
+  rt::ByteReader reader_{nullptr, 0};
   bool ended_ = true;
   int32_t screenWidth_ = 0, screenHeight_ = 0;
   int globalCount_ = 0;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "extunits/picture/byte_reader.h"
+#include "runtime/bytes.h"
 #include "extunits/picture/decoders.h"
 #include "extunits/picture/kind.h"
 #include "extunits/picture/picture.h"
@@ -13,7 +13,7 @@ namespace ext {
 // ---- Directory -------------------------------------------------------------
 
 bool ChooseIconEntry(const uint8_t* bytes, size_t length, IconEntry& chosen) {
-  ByteReader r(bytes, length);
+  rt::ByteReader r(bytes, length);
   r.Skip(4);
   const uint16_t count = r.U16();
   bool any = false;
@@ -46,7 +46,7 @@ struct DibInfo {
 };
 
 bool ReadDibInfo(const uint8_t* image, size_t size, DibInfo& d) {
-  ByteReader r(image, size);
+  rt::ByteReader r(image, size);
   d.headerSize = r.U32();
   d.width = r.I32();
   const int32_t doubled = r.I32();

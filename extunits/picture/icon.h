@@ -11,10 +11,10 @@
 namespace ext {
 
 struct IconEntry {
-  uint8_t width = 0;        // 0 means 256
+  uint8_t width = 0;       // 0 means 256
   uint8_t colorCount = 0;  // 0 means 256 or more
-  uint16_t planes = 0;      // cursors: hot spot x
-  uint16_t bitCount = 0;    // cursors: hot spot y
+  uint16_t planes = 0;     // cursors: hot spot x
+  uint16_t bitCount = 0;   // cursors: hot spot y
   uint32_t size = 0;
   uint32_t offset = 0;
 };
@@ -35,8 +35,8 @@ bool IconImageSize(const uint8_t* image, size_t size, int32_t& width, int32_t& h
 struct IconBitmap {
   int32_t width = 0, height = 0;
   std::vector<uint32_t> color;  // 0xAARRGGBB; alpha is meaningful only when hasAlpha
-  std::vector<uint8_t> mask;     // 1 where the AND mask is set
-  bool hasAlpha = false;         // 32-bit image with some alpha set, or PNG
+  std::vector<uint8_t> mask;    // 1 where the AND mask is set
+  bool hasAlpha = false;        // 32-bit image with some alpha set, or PNG
 };
 
 // Decodes a DIB image (1, 4, 8, 24 or 32 bits, uncompressed, with its AND

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "extunits/picture/byte_reader.h"
+#include "runtime/bytes.h"
 #include "extunits/picture/decoders.h"
 
 namespace ext {
@@ -24,7 +24,7 @@ struct PcxHeader {
 
 bool ReadHeader(const uint8_t* bytes, size_t length, PcxHeader& h) {
   if (length <= kHeaderSize) return false;
-  ByteReader r(bytes, length);
+  rt::ByteReader r(bytes, length);
   r.Skip(3);
   h.bits = r.U8();
   const int32_t xMin = r.U16(), yMin = r.U16(), xMax = r.U16(), yMax = r.U16();
