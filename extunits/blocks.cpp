@@ -75,9 +75,9 @@ const forms::BlockSpec kTransLabelBlock =
 const forms::BlockSpec kMediaPlayBlock = {0x00060006, "MediaPlay", 0, nullptr, 0};
 
 const std::vector<const forms::BlockSpec*>& ExtensionBlockSpecs() {
-  static const std::vector<const forms::BlockSpec*> specs = {
+  static const std::vector<const forms::BlockSpec*> layouts = {
       &kCartoonBoxBlock, &kCartoonObjectBlock, &kTransLabelBlock, &kMediaPlayBlock};
-  return specs;
+  return layouts;
 }
 
 }  // namespace extunits

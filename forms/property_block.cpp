@@ -59,7 +59,7 @@ void WriteTextList(ByteWriter& out, const std::vector<std::string>& texts) {
 
 }  // namespace
 
-// ---- Spec --------------------------------------------------------------------------
+// ---- Layout --------------------------------------------------------------------------
 
 int BlockSpec::FieldIndex(std::string_view name) const {
   for (size_t i = 0; i < fieldCount; ++i) {
@@ -70,13 +70,14 @@ int BlockSpec::FieldIndex(std::string_view name) const {
 
 // ---- Values ------------------------------------------------------------------------
 
-PropertyValues::PropertyValues(const BlockSpec& spec) : spec_(&spec), values_(spec.fieldCount) {
+PropertyValues::PropertyValues(const BlockSpec& layout)
+    : layout_(&layout), values_(layout.fieldCount) {
   Reset();
 }
 
 void PropertyValues::Reset() {
   for (size_t i = 0; i < values_.size(); ++i) {
-    const FieldSpec& field = spec_->fields[i];
+    const FieldSpec& field = layout_->fields[i];
     switch (field.kind) {
       case FieldKind::kInt: values_[i] = field.intDefault; break;
       case FieldKind::kText:
@@ -89,7 +90,7 @@ void PropertyValues::Reset() {
 }
 
 size_t PropertyValues::Index(std::string_view name) const {
-  int index = spec_->FieldIndex(name);
+  int index = layout_->FieldIndex(name);
   return index < 0 ? values_.size() : static_cast<size_t>(index);
 }
 
@@ -139,7 +140,7 @@ bool PropertyValues::SetTextList(size_t field, std::vector<std::string> value) {
 }
 
 bool PropertyValues::operator==(const PropertyValues& other) const {
-  return spec_ == other.spec_ && values_ == other.values_;
+  return layout_ == other.layout_ && values_ == other.values_;
 }
 
 // ---- Reading and writing -------------------------------------------------------------
@@ -169,13 +170,13 @@ bool ReadField(ByteReader& in, const FieldSpec& field, size_t index, PropertyVal
 }
 
 BlockStatus ReadFields(const uint8_t* data, size_t size, PropertyValues& values) {
-  const BlockSpec& spec = values.spec();
+  const BlockSpec& layout = values.layout();
   ByteReader in(data, size);
   uint32_t version = 0;
   if (!in.U32(version)) return BlockStatus::kTruncated;
-  if (version > spec.version) return BlockStatus::kNewerVersion;
-  for (size_t i = 0; i < spec.fieldCount; ++i) {
-    const FieldSpec& field = spec.fields[i];
+  if (version > layout.version) return BlockStatus::kNewerVersion;
+  for (size_t i = 0; i < layout.fieldCount; ++i) {
+    const FieldSpec& field = layout.fields[i];
     if (field.since > version) continue;
     if (!ReadField(in, field, i, values)) return BlockStatus::kTruncated;
   }
@@ -186,19 +187,19 @@ BlockStatus ReadFields(const uint8_t* data, size_t size, PropertyValues& values)
 
 BlockStatus ReadBlock(const uint8_t* data, size_t size, PropertyValues& values) {
   values.Reset();
-  if (size == 0 || values.spec().fieldCount == 0) return BlockStatus::kOk;
+  if (size == 0 || values.layout().fieldCount == 0) return BlockStatus::kOk;
   BlockStatus status = ReadFields(data, size, values);
   if (status != BlockStatus::kOk) values.Reset();
   return status;
 }
 
 std::vector<uint8_t> WriteBlock(const PropertyValues& values) {
-  const BlockSpec& spec = values.spec();
+  const BlockSpec& layout = values.layout();
   ByteWriter out;
-  if (spec.fieldCount == 0) return out.Take();
-  out.U32(spec.version);
-  for (size_t i = 0; i < spec.fieldCount; ++i) {
-    switch (spec.fields[i].kind) {
+  if (layout.fieldCount == 0) return out.Take();
+  out.U32(layout.version);
+  for (size_t i = 0; i < layout.fieldCount; ++i) {
+    switch (layout.fields[i].kind) {
       case FieldKind::kInt: out.I32(values.Int(i)); break;
       case FieldKind::kText: out.CountedText(values.Text(i)); break;
       case FieldKind::kBytes: out.CountedBytes(values.Bytes(i)); break;

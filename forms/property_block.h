@@ -79,9 +79,9 @@ constexpr BlockSpec MakeBlockSpec(uint32_t typeCode, const char* typeName, uint3
 // value (0, empty); writing one changes nothing and answers false.
 class PropertyValues {
  public:
-  explicit PropertyValues(const BlockSpec& spec);
+  explicit PropertyValues(const BlockSpec& layout);
 
-  const BlockSpec& spec() const { return *spec_; }
+  const BlockSpec& layout() const { return *layout_; }
   size_t size() const { return values_.size(); }
   void Reset();
 
@@ -122,7 +122,7 @@ class PropertyValues {
   template <typename T>
   bool Put(size_t field, T&& value);
 
-  const BlockSpec* spec_;
+  const BlockSpec* layout_;
   std::vector<Value> values_;
 };
 

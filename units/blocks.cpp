@@ -114,11 +114,11 @@ const forms::BlockSpec kSliderBarBlock =
 const forms::BlockSpec kTimerBlock = MakeBlockSpec(0x00010020, "Timer", 1, kTimerFields);
 
 const std::vector<const forms::BlockSpec*>& CoreBlockSpecs() {
-  static const std::vector<const forms::BlockSpec*> specs = {
+  static const std::vector<const forms::BlockSpec*> layouts = {
       &kWindowBlock,     &kLabelBlock,     &kButtonBlock, &kListBoxBlock,
       &kHScrollBarBlock, &kSliderBarBlock, &kTimerBlock,
   };
-  return specs;
+  return layouts;
 }
 
 }  // namespace units

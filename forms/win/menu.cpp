@@ -53,11 +53,11 @@ std::vector<UnitRecord*> MenuItems(FormRecord& form) {
 }
 
 MenuBar BuildMenuBar(const FormRecord& form) {
-  std::vector<MenuItemSpec> specs;
+  std::vector<MenuItemSpec> items;
   for (UnitRecord* item : MenuItems(const_cast<FormRecord&>(form))) {
-    specs.push_back({item->level, item->menuFlags, item->shortcut, item->caption});
+    items.push_back({item->level, item->menuFlags, item->shortcut, item->caption});
   }
-  MenuPlan plan = PlanMenu(specs);
+  MenuPlan plan = PlanMenu(items);
   MenuBar bar;
   bar.menu = ::CreateMenu();
   AppendEntries(bar.menu, plan.bar);

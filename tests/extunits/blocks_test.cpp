@@ -64,9 +64,9 @@ TEST(ExtensionBlocks, FieldPositionsNameTheirFields) {
                                      {t::kFont, "Font"},
                                      {t::kCaption, "Caption"}});
   EXPECT_EQ(ExtensionBlockSpecs().size(), 4u);
-  for (const forms::BlockSpec* spec : ExtensionBlockSpecs()) {
-    for (size_t i = 0; i < spec->fieldCount; ++i) {
-      EXPECT_LE(spec->fields[i].since, spec->version) << spec->typeName << i;
+  for (const forms::BlockSpec* layout : ExtensionBlockSpecs()) {
+    for (size_t i = 0; i < layout->fieldCount; ++i) {
+      EXPECT_LE(layout->fields[i].since, layout->version) << layout->typeName << i;
     }
   }
 }

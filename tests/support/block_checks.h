@@ -16,11 +16,11 @@ struct NamedField {
 
 // The field positions units use must name the fields they mean, and cover
 // every field of the block.
-inline void ExpectPositions(const forms::BlockSpec& spec,
+inline void ExpectPositions(const forms::BlockSpec& layout,
                             std::initializer_list<NamedField> positions) {
-  ASSERT_EQ(positions.size(), spec.fieldCount) << spec.typeName;
+  ASSERT_EQ(positions.size(), layout.fieldCount) << layout.typeName;
   for (const NamedField& p : positions) {
-    EXPECT_EQ(spec.FieldIndex(p.name), static_cast<int>(p.index)) << spec.typeName << p.name;
+    EXPECT_EQ(layout.FieldIndex(p.name), static_cast<int>(p.index)) << layout.typeName << p.name;
   }
 }
 

@@ -44,8 +44,8 @@ class PlayerForm : public testing::Test {
     }
     return "";
   }
-  PropertyValues Block(uint32_t id, const forms::BlockSpec& spec) {
-    PropertyValues values(spec);
+  PropertyValues Block(uint32_t id, const forms::BlockSpec& layout) {
+    PropertyValues values(layout);
     EXPECT_EQ(forms::ReadBlock(Unit(id).propertyData, values), forms::BlockStatus::kOk);
     return values;
   }

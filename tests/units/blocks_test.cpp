@@ -114,18 +114,18 @@ TEST(CoreBlocks, FieldPositionsNameTheirFields) {
 TEST(CoreBlocks, TypesAreDistinctAndWriteWhatTheyRead) {
   std::set<uint32_t> codes;
   std::set<std::string> names;
-  for (const forms::BlockSpec* spec : CoreBlockSpecs()) {
-    EXPECT_TRUE(codes.insert(spec->typeCode).second) << spec->typeName;
-    EXPECT_TRUE(names.insert(spec->typeName).second) << spec->typeName;
+  for (const forms::BlockSpec* layout : CoreBlockSpecs()) {
+    EXPECT_TRUE(codes.insert(layout->typeCode).second) << layout->typeName;
+    EXPECT_TRUE(names.insert(layout->typeName).second) << layout->typeName;
     std::set<std::string> fields;
-    for (size_t i = 0; i < spec->fieldCount; ++i) {
-      EXPECT_LE(spec->fields[i].since, spec->version) << spec->typeName << i;
-      EXPECT_TRUE(fields.insert(spec->fields[i].name).second) << spec->fields[i].name;
+    for (size_t i = 0; i < layout->fieldCount; ++i) {
+      EXPECT_LE(layout->fields[i].since, layout->version) << layout->typeName << i;
+      EXPECT_TRUE(fields.insert(layout->fields[i].name).second) << layout->fields[i].name;
     }
-    PropertyValues defaults(*spec);
-    PropertyValues read(*spec);
-    EXPECT_EQ(ReadBlock(WriteBlock(defaults), read), BlockStatus::kOk) << spec->typeName;
-    EXPECT_EQ(read, defaults) << spec->typeName;
+    PropertyValues defaults(*layout);
+    PropertyValues read(*layout);
+    EXPECT_EQ(ReadBlock(WriteBlock(defaults), read), BlockStatus::kOk) << layout->typeName;
+    EXPECT_EQ(read, defaults) << layout->typeName;
   }
   EXPECT_EQ(kWindowBlock.typeCode, 0x00010001u);
   EXPECT_EQ(kSliderBarBlock.typeCode, 0x00010014u);
@@ -269,12 +269,12 @@ TEST(CoreBlocks, LabelAndListBoxVersionsAddTheirBindingFields) {
 }
 
 TEST(CoreBlocks, VersionsAboveTheWrittenOneAreRefused) {
-  for (const forms::BlockSpec* spec :
+  for (const forms::BlockSpec* layout :
        {&kButtonBlock, &kHScrollBarBlock, &kSliderBarBlock, &kTimerBlock}) {
-    PropertyValues v(*spec);
+    PropertyValues v(*layout);
     std::vector<uint8_t> bytes = WriteBlock(v);
-    bytes[0] = static_cast<uint8_t>(spec->version + 1);
-    EXPECT_EQ(ReadBlock(bytes, v), BlockStatus::kNewerVersion) << spec->typeName;
+    bytes[0] = static_cast<uint8_t>(layout->version + 1);
+    EXPECT_EQ(ReadBlock(bytes, v), BlockStatus::kNewerVersion) << layout->typeName;
   }
 }
 

@@ -149,11 +149,11 @@ const KeyTable& MenuKeys() {
 
 void SetProperty(forms::PropertyValues& values, const Entry& e, FileReader& files) {
   const std::string name = e.key.substr(5);
-  const int index = values.spec().FieldIndex(name);
+  const int index = values.layout().FieldIndex(name);
   if (index < 0)
-    Fail(e.at, std::string(values.spec().typeName) + " has no property '" + name + "'");
+    Fail(e.at, std::string(values.layout().typeName) + " has no property '" + name + "'");
   const size_t field = static_cast<size_t>(index);
-  switch (values.spec().fields[field].kind) {
+  switch (values.layout().fields[field].kind) {
     case forms::FieldKind::kInt: values.SetInt(field, ReadInt(e)); break;
     case forms::FieldKind::kText: values.SetText(field, ReadText(e)); break;
     case forms::FieldKind::kBytes: values.SetBytes(field, ReadBytes(e, files)); break;
@@ -189,11 +189,11 @@ std::vector<uint8_t> PropertyData(const UnitType& type, const UnitDraft& draft, 
     return RawBlock(draft.raw, files);
   }
   if (draft.props.empty()) return {};
-  if (type.spec == nullptr || type.spec->fieldCount == 0) {
+  if (type.layout == nullptr || type.layout->fieldCount == 0) {
     const std::string name = type.name ? type.name : Hex(type.code);
     Fail(draft.props[0].at, "type " + name + " has no described properties; use raw = ...");
   }
-  forms::PropertyValues values(*type.spec);
+  forms::PropertyValues values(*type.layout);
   for (const Entry& e : draft.props) SetProperty(values, e, files);
   return forms::WriteBlock(values);
 }

@@ -9,10 +9,10 @@ namespace formc {
 namespace {
 
 bool FindDescribed(uint32_t code, std::string_view name, UnitType& type) {
-  for (const auto* specs : {&units::CoreBlockSpecs(), &extunits::ExtensionBlockSpecs()}) {
-    for (const forms::BlockSpec* spec : *specs) {
-      if (spec->typeCode == code || name == spec->typeName) {
-        type = {spec->typeCode, spec->typeName, spec};
+  for (const auto* layouts : {&units::CoreBlockSpecs(), &extunits::ExtensionBlockSpecs()}) {
+    for (const forms::BlockSpec* layout : *layouts) {
+      if (layout->typeCode == code || name == layout->typeName) {
+        type = {layout->typeCode, layout->typeName, layout};
         return true;
       }
     }

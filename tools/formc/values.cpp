@@ -130,8 +130,8 @@ Entry Part(const Entry& entry, std::string value) {
 }
 
 // font:face,height[,weight[,italic]] as a 60-byte LOGFONTA with the GB2312 character set.
-std::vector<uint8_t> FontBytes(const Entry& entry, std::string_view spec) {
-  std::vector<std::string> parts = SplitList(Part(entry, std::string(spec)));
+std::vector<uint8_t> FontBytes(const Entry& entry, std::string_view layout) {
+  std::vector<std::string> parts = SplitList(Part(entry, std::string(layout)));
   if (parts.size() < 2 || parts.size() > 4) {
     Fail(entry.at, "a font is font:face,height[,weight[,italic]]");
   }
