@@ -7,7 +7,7 @@
 
 #include "extunits/picture/frame_load.h"
 #include "extunits/picture/kind.h"
-#include "extunits/win/gdi_handles.h"
+#include "runtime/win/handles.h"
 #include "runtime/service.h"
 
 namespace ext {
@@ -33,7 +33,7 @@ bool LoadStillThroughService(const uint8_t* bytes, size_t length, int32_t& width
                              std::vector<uint32_t>& pixels) {
   const uint64_t handle =
       rt::Service(rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes), length);
-  GdiBitmap bitmap(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(handle)));
+  rt::GdiBitmap bitmap(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(handle)));
   BITMAP info{};
   if (!bitmap || !GetObject(bitmap.get(), sizeof info, &info) ||
       !SizeAllowed(info.bmWidth, info.bmHeight))
@@ -42,7 +42,7 @@ bool LoadStillThroughService(const uint8_t* bytes, size_t length, int32_t& width
   height = info.bmHeight;
   pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
   BITMAPINFO format = TopDown32(width, height);
-  ScreenDc screen;
+  rt::ScreenDc screen;
   if (GetDIBits(screen.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &format,
                 DIB_RGB_COLORS) != height)
     return false;
@@ -95,13 +95,13 @@ bool RenderLines(HDC dc, const std::vector<std::string>& lines, const std::vecto
                  std::vector<uint32_t>& pixels) {
   BITMAPINFO format = TopDown32(width, height);
   void* bits = nullptr;
-  GdiBitmap section(CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  rt::GdiBitmap section(CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!section || bits == nullptr) return false;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   auto* surface = static_cast<uint32_t*>(bits);
   std::fill(surface, surface + count, ColorPixel(background));
   {
-    SelectGuard select(dc, section.get());
+    rt::SelectGuard select(dc, section.get());
     SetTextColor(dc, color);
     SetBkMode(dc, TRANSPARENT);
     int32_t y = 0;
@@ -121,10 +121,10 @@ void FrameImageFromText(FrameImage& image, const char* text, HFONT font, COLORRE
   image.Clear();
   color &= 0xFFFFFF;
   const std::vector<std::string> lines = SplitLines(text ? text : "");
-  ScreenDc screen;
-  MemoryDc dc(CreateCompatibleDC(screen.get()));
+  rt::ScreenDc screen;
+  rt::MemoryDc dc(CreateCompatibleDC(screen.get()));
   if (!dc) return;
-  SelectGuard selectFont(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  rt::SelectGuard selectFont(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
   const std::vector<SIZE> sizes = Measure(dc.get(), lines);
   int64_t width = 0, height = 2 * (static_cast<int64_t>(lines.size()) - 1);
   for (const SIZE& s : sizes) {

@@ -104,11 +104,11 @@ HBITMAP Make24BitBitmap(HDC dc, const PictureData& data) {
 
 // Kind 5: the logical screen, black, with the first image at its place.
 HBITMAP MakeGifBitmap(HDC dc, const PictureData& data) {
-  GdiBitmap bitmap(CreateCompatibleBitmap(dc, data.width, data.height));
-  MemoryDc memory(CreateCompatibleDC(dc));
+  rt::GdiBitmap bitmap(CreateCompatibleBitmap(dc, data.width, data.height));
+  rt::MemoryDc memory(CreateCompatibleDC(dc));
   if (!bitmap || !memory) return nullptr;
   {
-    SelectGuard select(memory.get(), bitmap.get());
+    rt::SelectGuard select(memory.get(), bitmap.get());
     PatBlt(memory.get(), 0, 0, data.width, data.height, BLACKNESS);
     const BITMAPINFOHEADER& header = DibInfo(data)->bmiHeader;
     const LONG width = header.biWidth, height = -header.biHeight;
@@ -152,7 +152,7 @@ bool MakeBitmapView(HDC dc, const DecodedPicture& picture, BitmapView& view) {
 namespace {
 
 void SetStretchMode(HDC dc) {
-  ScreenDc screen;
+  rt::ScreenDc screen;
   const bool deep = GetDeviceCaps(screen.get(), BITSPIXEL) > 16;
   SetStretchBltMode(dc, deep ? HALFTONE : COLORONCOLOR);
   if (deep) SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs the brush origin reset
@@ -168,10 +168,10 @@ void StretchFrom(const BitmapView& view, HDC source, int32_t x, int32_t y, int32
 // again, which restores the target under the transparent pixels.
 void DrawMasked(const BitmapView& view, HDC pictureDc, int32_t x, int32_t y, int32_t width,
                 int32_t height, COLORREF color) {
-  GdiBitmap mask(CreateBitmap(view.width, view.height, 1, 1, nullptr));
-  MemoryDc maskDc(CreateCompatibleDC(view.dc));
+  rt::GdiBitmap mask(CreateBitmap(view.width, view.height, 1, 1, nullptr));
+  rt::MemoryDc maskDc(CreateCompatibleDC(view.dc));
   if (!mask || !maskDc) return;
-  SelectGuard selectMask(maskDc.get(), mask.get());
+  rt::SelectGuard selectMask(maskDc.get(), mask.get());
   const COLORREF oldPictureBack = SetBkColor(pictureDc, color);
   BitBlt(maskDc.get(), 0, 0, view.width, view.height, pictureDc, 0, 0, SRCCOPY);
   SetBkColor(pictureDc, oldPictureBack);
@@ -193,9 +193,9 @@ void Draw(const BitmapView& view, int32_t x, int32_t y, int32_t width, int32_t h
     DrawIconEx(view.dc, x, y, view.icon, width, height, 0, nullptr, DI_NORMAL);
     return;
   }
-  MemoryDc pictureDc(CreateCompatibleDC(view.dc));
+  rt::MemoryDc pictureDc(CreateCompatibleDC(view.dc));
   if (!pictureDc || !view.bitmap) return;
-  SelectGuard select(pictureDc.get(), view.bitmap.get());
+  rt::SelectGuard select(pictureDc.get(), view.bitmap.get());
   if (transparent) {
     DrawMasked(view, pictureDc.get(), x, y, width, height, color);
   } else {
@@ -231,11 +231,11 @@ void DrawPicture(const DecodedPicture& picture, HDC dc, int32_t x, int32_t y, in
 namespace {
 
 HBITMAP IconOnWhite(HDC screen, const BitmapView& view) {
-  GdiBitmap bitmap(CreateCompatibleBitmap(screen, view.width, view.height));
-  MemoryDc memory(CreateCompatibleDC(screen));
+  rt::GdiBitmap bitmap(CreateCompatibleBitmap(screen, view.width, view.height));
+  rt::MemoryDc memory(CreateCompatibleDC(screen));
   if (!bitmap || !memory) return nullptr;
   {
-    SelectGuard select(memory.get(), bitmap.get());
+    rt::SelectGuard select(memory.get(), bitmap.get());
     PatBlt(memory.get(), 0, 0, view.width, view.height, WHITENESS);
     DrawIconEx(memory.get(), 0, 0, view.icon, view.width, view.height, 0, nullptr, DI_NORMAL);
   }
@@ -251,7 +251,7 @@ uint64_t PictureService(uintptr_t bytes, uintptr_t length) {
 
 HBITMAP PictureBytesToBitmap(const uint8_t* bytes, size_t length) {
   const std::unique_ptr<DecodedPicture> picture = DecodedPicture::FromMemory(bytes, length);
-  ScreenDc screen;
+  rt::ScreenDc screen;
   BitmapView view;
   if (!picture || !MakeBitmapView(screen.get(), *picture, view)) return nullptr;
   if (view.icon) return IconOnWhite(screen.get(), view);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "extunits/picture/picture.h"
-#include "extunits/win/gdi_handles.h"
+#include "runtime/win/handles.h"
 
 namespace ext {
 
@@ -37,7 +37,7 @@ class DecodedPicture {
   bool MakeIcon();
 
   PictureData data_;
-  IconHandle icon_;
+  rt::IconHandle icon_;
 };
 
 // A picture prepared for drawing into one DC. The icon is the picture's
@@ -47,7 +47,7 @@ struct BitmapView {
   PictureKind kind = PictureKind::kNone;
   int32_t width = 0, height = 0;
   HICON icon = nullptr;
-  GdiBitmap bitmap;
+  rt::GdiBitmap bitmap;
 };
 
 // Makes the view for drawing `picture` into `dc`; false when that fails.

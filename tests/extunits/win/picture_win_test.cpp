@@ -24,10 +24,10 @@ class PictureWin : public ::testing::Test {
  protected:
   void SetUp() override {
     ext::InstallPictureService();
-    handles_ = ext::LiveHandleCount();
+    handles_ = rt::LiveHandleCount();
   }
   void TearDown() override {
-    EXPECT_EQ(ext::LiveHandleCount(), handles_) << "handles leaked";
+    EXPECT_EQ(rt::LiveHandleCount(), handles_) << "handles leaked";
     rt::SetServiceHandler(rt::svc::kPictureToBitmap, nullptr);
   }
   int64_t handles_ = 0;
@@ -39,7 +39,7 @@ class Surface {
   Surface(int32_t width, int32_t height, uint32_t fill) : width_(width) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    ext::ScreenDc screen;
+    rt::ScreenDc screen;
     dc_.Reset(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
     bitmap_.Reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -56,8 +56,8 @@ class Surface {
 
  private:
   int32_t width_;
-  ext::MemoryDc dc_;
-  ext::GdiBitmap bitmap_;
+  rt::MemoryDc dc_;
+  rt::GdiBitmap bitmap_;
   uint32_t* pixels_ = nullptr;
   HGDIOBJ old_ = nullptr;
 };
@@ -70,7 +70,7 @@ std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int32_t& width, int32_t& height
   std::vector<uint32_t> pixels(static_cast<size_t>(width * height));
   BITMAPINFO format{};
   format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  ext::ScreenDc screen;
+  rt::ScreenDc screen;
   GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &format,
             DIB_RGB_COLORS);
   for (uint32_t& p : pixels) p &= 0xFFFFFF;
@@ -211,7 +211,7 @@ TEST_F(PictureWin, ViewsOfEveryKindDrawInNaturalSize) {
   Surface surface(10, 10, 0x0000FF);
   ext::BitmapView view;
   ASSERT_TRUE(ext::MakeBitmapView(surface.dc(), *picture, view));
-  EXPECT_EQ(ext::LiveHandleCount(), handles_ + 3);  // surface bitmap and DC, view bitmap
+  EXPECT_EQ(rt::LiveHandleCount(), handles_ + 3);  // surface bitmap and DC, view bitmap
   EXPECT_EQ(view.width, 4);
   ext::DrawView(view, 1, 1, -1, -1, SRCCOPY);
   EXPECT_EQ(surface.At(0, 0), 0x0000FFu);
@@ -325,7 +325,7 @@ TEST_F(PictureWin, FrameImageFromText) {
   // A bigger font makes a bigger image; an empty text none.
   LOGFONTA font{};
   font.lfHeight = -40;
-  ext::UniqueHandle<HFONT, ext::GdiObjectTraits> big(CreateFontIndirectA(&font));
+  rt::UniqueHandle<HFONT, rt::GdiObjectTraits> big(CreateFontIndirectA(&font));
   ext::FrameImageFromText(image, "Ab", big.get(), RGB(0, 0, 255));
   EXPECT_GT(image.Height(), lineHeight * 2);
   ext::FrameImageFromText(image, "", nullptr, RGB(0, 0, 0));

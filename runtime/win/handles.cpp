@@ -1,8 +1,8 @@
-#include "extunits/win/gdi_handles.h"
+#include "runtime/win/handles.h"
 
 #include <atomic>
 
-namespace ext {
+namespace rt {
 
 namespace {
 std::atomic<int64_t> liveHandles{0};
@@ -12,15 +12,15 @@ int64_t LiveHandleCount() { return liveHandles.load(); }
 
 void detail::CountHandle(int delta) { liveHandles += delta; }
 
-ScreenDc::ScreenDc() : dc_(GetDC(nullptr)) {
+WindowDc::WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {
   if (dc_) detail::CountHandle(1);
 }
 
-ScreenDc::~ScreenDc() {
+WindowDc::~WindowDc() {
   if (dc_) {
-    ReleaseDC(nullptr, dc_);
+    ReleaseDC(window_, dc_);
     detail::CountHandle(-1);
   }
 }
 
-}  // namespace ext
+}  // namespace rt
