@@ -65,6 +65,7 @@ class UnitObject {
  private:
   friend struct WindowAttachment;
   static LRESULT CALLBACK UnitWindowProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT Dispatch(HWND, UINT, WPARAM, LPARAM);
   void Attach(HWND hwnd);
 
   HWND hwnd_ = nullptr;

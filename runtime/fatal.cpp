@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <exception>
+#include <new>
 
 #include "runtime/messages.h"
 #include "runtime/runtime.h"
@@ -11,6 +13,9 @@
 namespace rt {
 
 namespace {
+
+// Room for the heading, the code line and a text of FatalErrorFormat's size.
+constexpr size_t kFatalMessageCapacity = 1280;
 
 const char* const kRuntimeErrors[] = {
     "数组成员引用下标超出定义范围",
@@ -41,26 +46,26 @@ bool HookToldUser(const char* text, int32_t code) {
 
 }  // namespace
 
-std::string FatalMessageText(const char* text, int32_t code) {
-  std::string message = msg::kFatalHeading;
-  if (code != 0) {
-    message += msg::kFatalCodeLabel;
-    message += std::to_string(code);
-    message += "\r\n\r\n";
-  }
-  if (text != nullptr && *text != '\0') {
-    message += msg::kFatalTextLabel;
-    message += text;
-    message += "\r\n";
-  }
-  return message;
+void FatalMessageText(const char* text, int32_t code, char* out, size_t capacity) {
+  if (capacity == 0) return;
+  out[0] = '\0';
+  size_t used = 0;
+  auto append = [&](const char* format, auto... args) {
+    if (used >= capacity) return;
+    const int n = std::snprintf(out + used, capacity - used, format, args...);
+    if (n > 0) used += static_cast<size_t>(n);
+  };
+  append("%s", msg::kFatalHeading);
+  if (code != 0) append("%s%d\r\n\r\n", msg::kFatalCodeLabel, static_cast<int>(code));
+  if (text != nullptr && *text != '\0') append("%s%s\r\n", msg::kFatalTextLabel, text);
 }
 
 void FatalError(const char* text, int32_t code) {
   EnterBusy();  // never left again: no handler runs from here on
   if (!HookToldUser(text, code)) {
-    std::string message = FatalMessageText(text, code);
-    ShowMessageBox(nullptr, message.c_str(), msg::kFatalCaption, kMbOk | kMbIconStop);
+    char message[kFatalMessageCapacity];  // no heap: the failure may be the heap's
+    FatalMessageText(text, code, message, sizeof message);
+    ShowMessageBox(nullptr, message, msg::kFatalCaption, kMbOk | kMbIconStop);
   }
   RegisterExitRoutine(nullptr);  // the program's exit routine does not run
   ExitProgram(-1);
@@ -84,7 +89,21 @@ void RuntimeError(int32_t number) { FatalError(RuntimeErrorText(number), number)
 
 void FatalAllocationFailure(int64_t size) {
   // The message names the size as the caller asked for it.
-  FatalErrorFormat(msg::kAllocationFailed, std::to_string(size).c_str());
+  char digits[24];
+  std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(size));
+  FatalErrorFormat(msg::kAllocationFailed, digits);
+}
+
+void FatalFromCurrentException() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    FatalAllocationFailure(0);
+  } catch (const std::exception& e) {
+    FatalError(e.what(), 0);
+  } catch (...) {
+    FatalError("", 0);
+  }
 }
 
 void SetErrorHook(ErrorHook hook) {

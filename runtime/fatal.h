@@ -2,8 +2,10 @@
 // The runtime's one way to fail: a fatal runtime error tells the user in a
 // message box and ends the program with exit code -1.
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
+
+#include "runtime/seams.h"
 
 namespace rt {
 
@@ -19,8 +21,28 @@ const char* RuntimeErrorText(int32_t number);  // null outside 1..11
 
 [[noreturn]] void FatalAllocationFailure(int64_t size);
 
-// The message box text for a fatal error.
-std::string FatalMessageText(const char* text, int32_t code);
+// The message box text for a fatal error, written into `out` (cut to fit,
+// always terminated). Allocates nothing, so an allocation failure can be told.
+void FatalMessageText(const char* text, int32_t code, char* out, size_t capacity);
+
+// For the catch block at a Win32 callback boundary: the exception being
+// handled becomes a fatal runtime error (an allocation failure, or the
+// exception's own text).
+[[noreturn]] void FatalFromCurrentException();
+
+// Runs the body of a window procedure, hook or other callback so that no C++
+// exception leaves it: any exception ends in the fatal error path. Only a
+// replaced end of the process (in tests) unwinds through.
+template <typename Body>
+auto GuardCallback(Body&& body) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const ProcessEndUnwind&) {
+    throw;
+  } catch (...) {
+    FatalFromCurrentException();
+  }
+}
 
 // An optional routine that tells the user itself; a non-zero answer skips the
 // message box. It is never entered again while it runs.

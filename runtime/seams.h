@@ -11,9 +11,16 @@ namespace rt {
 // Same meaning as MessageBoxA: owner window (or null), text, caption, style.
 using MessageBoxFn = int32_t (*)(void* owner, const char* text, const char* caption,
                                  uint32_t style);
-// Ends the process with the code. A replacement must not return normally
-// (a test replacement throws); if it does, the process is aborted.
+// Ends the process with the code. A replacement must not return normally: a
+// test replacement throws ProcessEndUnwind, the one exception that callback
+// boundaries let pass; if it returns, the process is aborted.
 using EndProcessFn = void (*)(int32_t code);
+
+// What a replaced end of the process throws to unwind to the test that
+// caused it. The platform's end of the process never throws.
+struct ProcessEndUnwind {
+  int32_t code;
+};
 
 constexpr uint32_t kMbOk = 0x0;
 constexpr uint32_t kMbIconStop = 0x10;

@@ -63,6 +63,12 @@ void SetElement(LOGFONTA& font, int32_t element, int64_t value) {
   }
 }
 
+// The face name, read within its 32 bytes: a unit's block need not end it.
+char* CopyFaceName(const LOGFONTA& font) {
+  const size_t length = strnlen(font.lfFaceName, sizeof font.lfFaceName);
+  return rt::CopyText(std::string(font.lfFaceName, length).c_str());
+}
+
 }  // namespace
 
 LOGFONTA FontOf(const rt::PropValue& unitValue) {
@@ -78,7 +84,7 @@ LOGFONTA FontOf(const rt::PropValue& unitValue) {
 rt::PropValue ReadFontElement(const LOGFONTA& font, int32_t element) {
   rt::PropValue out;
   if (element == 6) {
-    out.value = reinterpret_cast<uintptr_t>(rt::CopyText(font.lfFaceName));
+    out.value = reinterpret_cast<uintptr_t>(CopyFaceName(font));
   } else if (element == -1) {
     auto* record = static_cast<FontRecord*>(rt::Allocate(sizeof(FontRecord)));
     record->angle = Element(font, 0);
@@ -87,7 +93,7 @@ rt::PropValue ReadFontElement(const LOGFONTA& font, int32_t element) {
     record->strikeOut = Element(font, 3);
     record->underline = Element(font, 4);
     record->size = Element(font, 5);
-    record->faceName = rt::CopyText(font.lfFaceName);
+    record->faceName = CopyFaceName(font);
     out.value = reinterpret_cast<uintptr_t>(record);
   } else {
     out.value = static_cast<uint32_t>(Element(font, element));

@@ -45,10 +45,12 @@ LRESULT FormWindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (form && HandleMenuCommand(*form, LOWORD(wParam), result)) return result;
       }
       break;
-    case kMsgDeferredDestroy:
+    case kMsgDeferredDestroy: {
+      HWND window = hwnd();  // re-enabling may run program code that closes this form
       if (FormRecord* form = FindForm(formId())) ReenableAfterModal(*form);
-      ::DestroyWindow(hwnd());
+      ::DestroyWindow(window);
       return 0;
+    }
     default: break;
   }
   return UnitObject::WindowProc(message, wParam, lParam);

@@ -29,6 +29,7 @@ struct FrameworkState {
   TemplateData registry;
   std::vector<FormState> formStates;  // parallel to registry.forms
   bool replacing = false;             // a unit is being rebuilt
+  bool tearingDownLoad = false;       // a failed load takes back its windows
   bool creatingModal = false;         // read by the form window while it is created
   uint32_t modalFormId = 0;
   bool loopEntered = false;

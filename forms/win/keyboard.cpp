@@ -19,6 +19,9 @@ constexpr uint32_t kKindFlags = rt::typeflag::kOptionButtonKind | rt::typeflag::
 
 bool IsKeyboardMessage(UINT m) { return m >= WM_KEYFIRST && m <= WM_KEYLAST; }
 
+// Whether a form window still has its object after program code ran.
+bool Alive(HWND formWindow) { return UnitObject::FromWindow(formWindow) != nullptr; }
+
 HWND WindowOf(const UnitRecord& r) {
   UnitObject* object = LiveObject(r);
   return object ? object->hwnd() : nullptr;
@@ -234,12 +237,17 @@ bool RaiseCommonEvent(FormRecord& form, FormWindowObject& window, MSG& msg) {
   return false;
 }
 
-bool UnitsPreTranslate(FormRecord& form, MSG& msg) {
-  for (UnitRecord& r : form.units.records) {
+// A unit's hook may run program code that closes the form and replaces its
+// records: the walk goes by position and stops once the form window is gone.
+bool UnitsPreTranslate(FormRecord& form, HWND formWindow, MSG& msg) {
+  auto& records = form.units.records;
+  for (size_t pos = 0; pos < records.size(); ++pos) {
+    UnitRecord& r = records[pos];
     if (r.IsMenuItem() || !(TypeFlags(r) & rt::typeflag::kPreTranslates)) continue;
     PreTranslateFn pre = Operation<PreTranslateFn>(TypeOf(r), op::kPreTranslate);
     UnitObject* object = LiveObject(r);
     if (pre && object && pre(object, &msg) != 0) return true;
+    if (!Alive(formWindow)) return true;  // its messages went with it
   }
   return false;
 }
@@ -273,11 +281,14 @@ bool PreTranslateForm(FormWindowObject& window, MSG& msg) {
       !WithinThisForm(window, msg.hwnd)) {
     return false;
   }
-  if (UnitsPreTranslate(*form, msg)) return true;
+  // From here on program code may run; `window` is used only while it lives.
+  HWND formWindow = window.hwnd();
+  if (UnitsPreTranslate(*form, formWindow, msg)) return true;
   if (msg.message == WM_LBUTTONDOWN) {
     UnitRecord* unit = UnitOwningWindow(*form, msg.hwnd);
     if (window.HandleDragPress(msg, unit ? LiveObject(*unit) : nullptr,
-                               unit ? TypeFlags(*unit) : 0)) {
+                               unit ? TypeFlags(*unit) : 0) ||
+        !Alive(formWindow)) {
       return true;
     }
   }
@@ -285,6 +296,7 @@ bool PreTranslateForm(FormWindowObject& window, MSG& msg) {
       HandleKey(*form, window, msg)) {
     return true;
   }
+  if (!Alive(formWindow)) return true;
   return RaiseCommonEvent(*form, window, msg);
 }
 

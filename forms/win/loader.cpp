@@ -72,12 +72,11 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
                         record.height,
                         ctx.form.id,
                         record.id};
-  if (isForm) {
-    State().creatingModal = ctx.modal;
-    ctx.menuHandedOver = true;
-  }
+  if (isForm) State().creatingModal = ctx.modal;
   UnitObject* object = create(request);
   State().creatingModal = false;
+  // The menu bar belongs to the form window only once that window exists.
+  if (isForm) ctx.menuHandedOver = object != nullptr && ::IsWindow(object->hwnd());
   return object;
 }
 
@@ -159,9 +158,11 @@ void MakeCursors(FormRecord& form) {
   }
 }
 
-void SendToAllUnits(LoadContext& ctx, UINT message) {
-  auto& records = ctx.form.units.records;
+// Walks by position, so that records replaced meanwhile are read afresh.
+void SendToAllUnits(FormRecord& form, UINT message) {
+  auto& records = form.units.records;
   for (size_t pos = records.size(); pos-- > 0;) {
+    if (pos >= records.size()) continue;
     if (HWND window = records[pos].IsMenuItem() ? nullptr : WindowOf(records[pos])) {
       ::SendMessageA(window, message, 0, 0);
     }
@@ -175,32 +176,54 @@ void ShowOrHideUnits(LoadContext& ctx) {
   }
 }
 
+// A failed load takes back what it made, last made first, so that the form
+// is only registered again and a later load starts afresh. The busy section
+// is still open: nothing of this reaches the program.
 void FailLoad(LoadContext& ctx) {
+  State().tearingDownLoad = true;
+  for (auto it = ctx.units.rbegin(); it != ctx.units.rend(); ++it) {
+    // The form window goes last; its going restores the records.
+    if (UnitObject* object = LiveObject(*it->record)) ::DestroyWindow(object->hwnd());
+  }
+  State().tearingDownLoad = false;
+  FormState* state = StateOf(ctx.form);
+  if (state->snapshot) {
+    ctx.form.units = std::move(*state->snapshot);
+    state->snapshot.reset();
+  }
   if (ctx.bar.accelerators) ::DestroyAcceleratorTable(ctx.bar.accelerators);
-  if (!ctx.menuHandedOver && ctx.bar.menu) ::DestroyMenu(ctx.bar.menu);
-  StateOf(ctx.form)->snapshot.reset();
+  // A window that took the menu and failed while it was created destroyed it.
+  if (!ctx.menuHandedOver && ctx.bar.menu && ::IsMenu(ctx.bar.menu)) ::DestroyMenu(ctx.bar.menu);
   LeaveBusySection();
 }
 
-void RaiseFormEvent(FormRecord& form, int32_t event) {
-  if (!LiveFormWindow(form)) return;
+// The form window this load made, found again after anything that may have
+// run program code; null once it is gone.
+FormWindowObject* FormWindowAgain(FormRecord& form, HWND formWindow) {
+  FormWindowObject* window = LiveFormWindow(form);
+  return window && window->hwnd() == formWindow ? window : nullptr;
+}
+
+void RaiseFormEvent(FormRecord& form, HWND formWindow, int32_t event) {
+  if (!FormWindowAgain(form, formWindow)) return;
   WordEvent e;
   e.formId = form.id;
   e.event = event;
   RaiseWord(e);
 }
 
-void ShowForm(FormRecord& form, FormWindowObject& window) {
-  const int state = rt::HeaderWord(0) != 0 ? window.StartState() : 0;
+void ShowForm(FormRecord& form, HWND formWindow) {
+  FormWindowObject* window = FormWindowAgain(form, formWindow);
+  if (window == nullptr) return;
+  const int state = rt::HeaderWord(0) != 0 ? window->StartState() : 0;
   if (state == 3) {
-    window.ShowMaximised();
+    window->ShowMaximised();
   } else {
-    ::ShowWindow(window.hwnd(), state == 2 ? SW_SHOWMINIMIZED : SW_SHOW);
+    ::ShowWindow(formWindow, state == 2 ? SW_SHOWMINIMIZED : SW_SHOW);
   }
   HWND focus = ::GetFocus();
-  if (focus == nullptr) return;
-  UnitRecord* unit =
-      focus == window.hwnd() ? &form.units.records[0] : UnitOwningWindow(form, focus);
+  if (focus == nullptr || !FormWindowAgain(form, formWindow)) return;
+  UnitRecord* unit = focus == formWindow ? &form.units.records[0] : UnitOwningWindow(form, focus);
   if (unit == nullptr) return;
   WordEvent e;
   e.formId = form.id;
@@ -220,11 +243,25 @@ void DisableOtherForms(FormRecord& modalForm) {
   }
 }
 
-void FinishLoad(LoadContext& ctx, FormWindowObject& window) {
+void FinishLoad(FormRecord& form, HWND formWindow) {
   HWND focus = ::GetFocus();
-  SendToAllUnits(ctx, kMsgLoadComplete);
+  SendToAllUnits(form, kMsgLoadComplete);
   if (focus && ::IsWindow(focus) && ::GetFocus() != focus) ::SetFocus(focus);
-  window.loadComplete = true;
+  if (FormWindowObject* window = FormWindowAgain(form, formWindow)) window->loadComplete = true;
+}
+
+// From the form's events on, program code runs after almost every step and
+// may close, reload or rebuild the form: its window is found again each time.
+void CompleteLoad(FormRecord& form, HWND formWindow, bool shown, bool modal) {
+  for (int32_t event : {0, 3, 4}) RaiseFormEvent(form, formWindow, event);
+  if (shown) ShowForm(form, formWindow);
+  FormWindowObject* window = FormWindowAgain(form, formWindow);
+  if (window == nullptr) return;
+  if (modal) {
+    window->modal = true;
+    DisableOtherForms(form);
+  }
+  FinishLoad(form, formWindow);
 }
 
 }  // namespace
@@ -252,21 +289,13 @@ bool LoadForm(FormRecord& form, HWND owner, bool modal) {
   ParentUnits(ctx);
   StackUnits(ctx);
   MakeCursors(form);
-  SendToAllUnits(ctx, kMsgLoadedAll);
+  SendToAllUnits(form, kMsgLoadedAll);
   ::SendMessageA(ctx.formWindow, kMsgLayout, 0, 0);
   ShowOrHideUnits(ctx);
   auto* window = static_cast<FormWindowObject*>(form.units.records[0].object);
   window->SetAccelerators(ctx.bar.accelerators);
   LeaveBusySection();
-
-  for (int32_t event : {0, 3, 4}) RaiseFormEvent(form, event);
-  if (!LiveFormWindow(form)) return true;
-  if (ctx.units.front().shown) ShowForm(form, *window);
-  if (modal) {
-    window->modal = true;
-    DisableOtherForms(form);
-  }
-  FinishLoad(ctx, *window);
+  CompleteLoad(form, ctx.formWindow, ctx.units.front().shown, modal);
   return true;
 }
 
@@ -287,11 +316,13 @@ void ModalWait(FormRecord& form, FormWindowObject* ownerForm) {
 
 bool LoadFormService(uint32_t formId, UnitObject* owner, bool modal) {
   FormRecord* form = FindForm(formId);
+  // The owner may be gone once the form's events have run: keep only its ids.
   HWND ownerWindow = owner ? owner->hwnd() : nullptr;
+  const uint32_t ownerFormId = owner ? owner->formId() : 0;
   if (form == nullptr || !LoadForm(*form, ownerWindow, modal)) return false;
   FormWindowObject* window = LiveFormWindow(*form);
   if (modal && window && (form->units.records[0].Flags() & unitflag::kVisible)) {
-    FormRecord* ownerForm = owner ? FindForm(owner->formId()) : nullptr;
+    FormRecord* ownerForm = owner ? FindForm(ownerFormId) : nullptr;
     ModalWait(*form, ownerForm ? LiveFormWindow(*ownerForm) : nullptr);
   }
   return true;
@@ -400,22 +431,25 @@ void UnitDestroyed(uint32_t formId, uint32_t unitId) {
 }
 
 void ReenableAfterModal(FormRecord& form) {
-  FormState* state = StateOf(form);
-  for (const auto& [window, wasEnabled] : state->disabledForModal) {
+  // Enabling a window may run program code that disables windows again.
+  auto disabled = std::move(StateOf(form)->disabledForModal);
+  StateOf(form)->disabledForModal.clear();
+  for (const auto& [window, wasEnabled] : disabled) {
     if (::IsWindow(window)) ::EnableWindow(window, wasEnabled);
   }
-  state->disabledForModal.clear();
 }
 
 void FormWindowGone(uint32_t formId) {
   FormRecord* form = FindForm(formId);
   if (form == nullptr) return;
-  ReenableAfterModal(*form);
   for (UnitRecord& record : form->units.records) {
     DestroyCursorHandle(record.cursor);
     record.cursor = nullptr;
   }
   rt::Service(rt::svc::kUnitDestroyed, formId, 0);
+  // Last, as it may run program code: the form is unloaded by now.
+  ReenableAfterModal(*form);
+  if (State().tearingDownLoad) return;
   if (!AnyFormWindowExists() && State().loopEntered) ::PostQuitMessage(0);
 }
 

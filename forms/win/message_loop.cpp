@@ -46,10 +46,12 @@ bool IdleEventRound() {
   IdlePeriod& idle = Idle();
   bool more = false;
   for (FormRecord& form : State().registry.forms) {
-    FormWindowObject* window = LiveFormWindow(form);
-    if (window == nullptr) continue;
+    FormWindowObject* object = LiveFormWindow(form);
+    if (object == nullptr) continue;
+    // The handler may close the form: only its window handle is kept.
+    HWND window = object->hwnd();
     auto& finished = idle.finished;
-    if (std::find(finished.begin(), finished.end(), window->hwnd()) != finished.end()) continue;
+    if (std::find(finished.begin(), finished.end(), window) != finished.end()) continue;
     WordEvent e;
     e.formId = form.id;
     e.event = 7;
@@ -59,7 +61,7 @@ bool IdleEventRound() {
     if (e.hasResult && e.result != 0) {
       more = true;
     } else {
-      finished.push_back(window->hwnd());
+      finished.push_back(window);
     }
   }
   return more;

@@ -102,9 +102,11 @@ void SetFlag(UnitRecord& r, uint32_t bit, bool on) {
 
 void ShowUnit(FormRecord& form, UnitRecord& r, HWND window) {
   if (&r == &form.units.records[0]) {
-    ::ShowWindow(window, SW_SHOW);
-    auto* object = static_cast<FormWindowObject*>(r.object);
-    if (object->modal && ModalFormId() != form.id) ModalWait(form, nullptr);
+    ::ShowWindow(window, SW_SHOW);  // may run program code that closes the form
+    FormWindowObject* object = LiveFormWindow(form);
+    if (object && object->hwnd() == window && object->modal && ModalFormId() != form.id) {
+      ModalWait(form, nullptr);
+    }
     return;
   }
   if (!(TypeFlags(r) & rt::typeflag::kNoWindowShown)) ::ShowWindow(window, SW_SHOW);
@@ -252,17 +254,34 @@ rt::PropValue ConvertForUnit(UnitRecord& r, UnitObject& object, int32_t own, int
   return v;
 }
 
+// The unit's record again, by ids, when its object is still `object` and
+// alive: setting a property and processing messages may run program code
+// that closes the form, which replaces its records.
+UnitRecord* SameUnitAgain(uint32_t formId, uint32_t unitId, const UnitObject* object) {
+  FormRecord* form = FindForm(formId);
+  UnitRecord* r = form ? FindRecord(*form, unitId) : nullptr;
+  return r && object && LiveObject(*r) == object ? r : nullptr;
+}
+
 void WriteOwn(FormRecord& form, UnitRecord& r, int32_t index, int32_t element,
               const rt::PropValue& v) {
   UnitObject& object = LiveOrFail(r);
   std::vector<uint8_t> scratch;
   rt::PropValue converted = ConvertForUnit(r, object, index - 8, element, v, scratch);
   SetPropertyFn set = Operation<SetPropertyFn>(TypeOf(r), op::kSetProperty);
+  if (&r == &form.units.records[0]) {
+    if (set) set(&object, index - 8, &converted);
+    return;
+  }
+  const uint32_t formId = form.id;
+  const uint32_t unitId = r.id;
   if (set == nullptr || set(&object, index - 8, &converted) != 1) return;
-  if (LiveObject(r) == nullptr || &r == &form.units.records[0]) return;
+  if (SameUnitAgain(formId, unitId, &object) == nullptr) return;
   rt::Service(rt::svc::kPumpMessages, 0, 0);
   rt::EnterBusy();
-  RebuildUnit(form, r);
+  if (UnitRecord* again = SameUnitAgain(formId, unitId, &object)) {
+    RebuildUnit(*FindForm(formId), *again);
+  }
   rt::Service(rt::svc::kPumpMessages, 0, 0);
   rt::LeaveBusy();
 }

@@ -4,7 +4,6 @@
 #include "forms/unit.h"
 
 #include <atomic>
-#include <new>
 
 #include "forms/win/framework.h"
 #include "runtime/fatal.h"
@@ -25,12 +24,14 @@ thread_local UnitObject* pendingObject = nullptr;
 // Gives the window created first during AttachingCreate to the pending object.
 struct WindowAttachment {
   static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && pendingObject != nullptr) {
-      UnitObject* object = pendingObject;
-      pendingObject = nullptr;
-      object->Attach(reinterpret_cast<HWND>(wParam));
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    return rt::GuardCallback([&] {
+      if (code == HCBT_CREATEWND && pendingObject != nullptr) {
+        UnitObject* object = pendingObject;
+        pendingObject = nullptr;
+        object->Attach(reinterpret_cast<HWND>(wParam));
+      }
+      return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    });
   }
 };
 
@@ -116,7 +117,7 @@ void UnitObject::WindowGone() {
 // Teardown order: forget the mapping, unsubclass, let the window's own
 // procedure finish, then the object's last step. A window that goes away
 // while it is still being created leaves the object to its creator.
-LRESULT CALLBACK UnitObject::UnitWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT UnitObject::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   UnitObject* object = FromWindow(hwnd);
   if (object == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == kMsgObjectQuery) return reinterpret_cast<LRESULT>(object);
@@ -131,13 +132,13 @@ LRESULT CALLBACK UnitObject::UnitWindowProc(HWND hwnd, UINT message, WPARAM wPar
     }
     return result;
   }
-  try {
-    LRESULT reflected = 0;
-    if (Reflect(hwnd, message, wParam, lParam, reflected)) return reflected;
-    return object->WindowProc(message, wParam, lParam);
-  } catch (const std::bad_alloc&) {
-    rt::FatalAllocationFailure(0);
-  }
+  LRESULT reflected = 0;
+  if (Reflect(hwnd, message, wParam, lParam, reflected)) return reflected;
+  return object->WindowProc(message, wParam, lParam);
+}
+
+LRESULT CALLBACK UnitObject::UnitWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return rt::GuardCallback([&] { return Dispatch(hwnd, message, wParam, lParam); });
 }
 
 }  // namespace forms

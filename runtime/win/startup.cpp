@@ -67,8 +67,10 @@ void MakeProgramDirectoryCurrent() {
 }
 
 LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kExitRequestMessage) ExitProgram(static_cast<int32_t>(wParam));
-  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  return GuardCallback([&] {
+    if (message == kExitRequestMessage) ExitProgram(static_cast<int32_t>(wParam));
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  });
 }
 
 void CreateHiddenWindow() {

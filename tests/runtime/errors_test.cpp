@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/fatal.h"
 #include "runtime/heap.h"
@@ -67,11 +68,20 @@ TEST_F(HeapTest, AllocationFailureIsFatalWithTheSize) {
   EXPECT_NE(ShownMessages()[2].text.find("分配 77 字节"), std::string::npos);
 }
 
+std::string MessageText(const char* text, int32_t code, size_t capacity = 256) {
+  std::vector<char> out(capacity + 1, '#');
+  FatalMessageText(text, code, out.data(), capacity);
+  EXPECT_EQ(out[capacity], '#') << "written past the buffer";
+  return out.data();
+}
+
 TEST_F(FatalTest, MessageHasCodeAndTextLinesOnlyWhenSet) {
-  EXPECT_EQ(FatalMessageText("坏了", 0), "运行时出错!\r\n\r\n错误信息：坏了\r\n");
-  EXPECT_EQ(FatalMessageText("", 7), "运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
-  EXPECT_EQ(FatalMessageText(nullptr, -3), "运行时出错!\r\n\r\n错误代码：-3\r\n\r\n");
-  EXPECT_EQ(FatalMessageText("x", 2), "运行时出错!\r\n\r\n错误代码：2\r\n\r\n错误信息：x\r\n");
+  EXPECT_EQ(MessageText("坏了", 0), "运行时出错!\r\n\r\n错误信息：坏了\r\n");
+  EXPECT_EQ(MessageText("", 7), "运行时出错!\r\n\r\n错误代码：7\r\n\r\n");
+  EXPECT_EQ(MessageText(nullptr, -3), "运行时出错!\r\n\r\n错误代码：-3\r\n\r\n");
+  EXPECT_EQ(MessageText("x", 2), "运行时出错!\r\n\r\n错误代码：2\r\n\r\n错误信息：x\r\n");
+  // A long text is cut to the buffer, which stays terminated.
+  EXPECT_EQ(MessageText(std::string(500, 'y').c_str(), 0, 40).size(), 39u);
 }
 
 TEST_F(FatalTest, ShowsAStopBoxWithoutOwnerClearsTheExitRoutineAndExitsMinusOne) {

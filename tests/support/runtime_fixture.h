@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "runtime/seams.h"
+
 namespace testing_support {
 
 // Thrown by the replaced end of the process.
-struct ProcessEnded {
-  int32_t code;
-};
+using ProcessEnded = rt::ProcessEndUnwind;
 
 struct ShownMessage {
   std::string text;

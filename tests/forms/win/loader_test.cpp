@@ -103,12 +103,18 @@ TEST_F(LoaderTest, FormEventsComeAfterLoadingAndEventsDuringLoadingAreNotDeliver
   EXPECT_TRUE(Calls().empty());
 }
 
-TEST_F(LoaderTest, AFailedLoadRaisesNothingAndLeavesTheBusyCounter) {
+TEST_F(LoaderTest, AFailedLoadRaisesNothingAndTakesBackWhatItMade) {
+  ASSERT_TRUE(Load());
+  const int objects = forms::UnitObject::LiveCount();
+  Calls().clear();
   EXPECT_FALSE(Load(kBrokenForm));
   EXPECT_TRUE(Calls().empty());
   EXPECT_EQ(rt::BusyCount(), 0);
-  EXPECT_FALSE(::IsWindowVisible(WindowOf(0, kBrokenForm)));
-  EXPECT_FALSE(Load(0x52010099));  // not registered
+  EXPECT_EQ(WindowOf(0, kBrokenForm), nullptr);
+  EXPECT_EQ(forms::UnitObject::LiveCount(), objects);
+  EXPECT_FALSE(Load(kBrokenForm));  // a half-built form is never taken for a loaded one
+  EXPECT_FALSE(Load(0x52010099));   // not registered
+  EXPECT_NE(WindowOf(0), nullptr);
 }
 
 TEST_F(LoaderTest, UnitsFindTheirObjectsThroughTheServices) {

@@ -11,6 +11,7 @@
 
 #include "PropertiesForm.h"
 #include "forms/framework.h"
+#include "forms/win/properties.h"
 #include "runtime/heap.h"
 #include "runtime/runtime.h"
 #include "runtime/value.h"
@@ -145,6 +146,24 @@ TEST_F(PropertiesTest, OwnValuesAreConvertedByTheirPropertyType) {
   forms::WriteProperty(kFormId, kUnit, 8 + testunits::kBlob, -1, {0, 0});
   EXPECT_TRUE(Widget(kUnit).blob.empty());
   EXPECT_EQ(rt::LiveBlockCount(), 0);
+}
+
+// A unit's font block need not end its face name: it is read within 32 bytes.
+TEST_F(PropertiesTest, AFaceNameWithoutItsEndIsReadWithinItsBytes) {
+  struct {
+    LOGFONTA font;
+    char after[8];
+  } probe;
+  std::memset(&probe, 'B', sizeof probe);
+  probe.after[7] = '\0';
+  std::memset(probe.font.lfFaceName, 'A', sizeof probe.font.lfFaceName);
+  rt::PropValue face = forms::ReadFontElement(probe.font, 6);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(face.value)), std::string(32, 'A'));
+  rt::Free(reinterpret_cast<void*>(face.value));
+  auto* record = reinterpret_cast<forms::FontRecord*>(forms::ReadFontElement(probe.font, -1).value);
+  EXPECT_EQ(std::string(record->faceName), std::string(32, 'A'));
+  rt::Free(record->faceName);
+  rt::Free(record);
 }
 
 TEST_F(PropertiesTest, FontsAreReadAndWrittenByElement) {

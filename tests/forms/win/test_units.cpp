@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "forms/events.h"
 #include "forms/framework.h"
@@ -165,8 +166,10 @@ rt::AnyRoutine OptionInterface(int32_t operation) {
                                          : WidgetInterface(operation);
 }
 
-// Consumes WM_KEYDOWN of F5 before anything else sees it.
+// Runs the test's action on every message, then consumes WM_KEYDOWN of F5
+// before anything else sees it.
 int32_t PreTranslateF5(UnitObject*, MSG* msg) {
+  if (PreTranslateAction()) PreTranslateAction()();
   return msg->message == WM_KEYDOWN && msg->wParam == VK_F5 ? 1 : 0;
 }
 
@@ -237,8 +240,22 @@ bool WidgetObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resul
   return true;
 }
 
+void (*&PreTranslateAction())() {
+  static void (*action)() = nullptr;
+  return action;
+}
+
+bool& ThrowWhenGone() {
+  static bool throwWhenGone = false;
+  return throwWhenGone;
+}
+
 void WidgetObject::WindowGone() {
   Log().push_back("destroy " + Hex(unitId()));
+  if (ThrowWhenGone()) {
+    ThrowWhenGone() = false;
+    throw std::runtime_error("unit gone wrong");
+  }
   UnitObject::WindowGone();
 }
 

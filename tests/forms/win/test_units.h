@@ -62,6 +62,11 @@ struct WidgetObject : forms::UnitObject {
 
 const rt::LibraryDescriptor& Library();
 
+// Run by the pre-translating type's hook before it answers (null: nothing).
+void (*&PreTranslateAction())();
+// The next widget whose window goes away throws from its last step.
+bool& ThrowWhenGone();
+
 // Units created with a property block of one word raise event 5 while they
 // are created (the framework must not deliver it).
 constexpr int32_t kEventDuringCreate = 5;

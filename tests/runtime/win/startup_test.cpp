@@ -10,6 +10,9 @@
 #include "runtime/application.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
+#include "runtime/fatal.h"
+#include "runtime/seams.h"
+#include "tests/support/freed_memory.h"
 #include "tests/support/process.h"
 #include "tests/support/runtime_fixture.h"
 
@@ -175,6 +178,29 @@ TEST_F(RuntimeWinTest, HelpersWithoutFormsAnswerAsForAProgramWithoutForms) {
 }
 
 // ---- File search --------------------------------------------------------------
+
+int64_t newCallsBefore = 0;
+int64_t newCallsAtBox = 0;
+
+// The fatal path must not need the heap: the failure it reports may be the heap's.
+TEST_F(RuntimeWinTest, TheFatalPathAllocatesNothingOnItsWayToTheBox) {
+  SetMessageBoxSeam([](void*, const char*, const char*, uint32_t) {
+    newCallsAtBox = testing_support::OperatorNewCount();
+    return 1;
+  });
+  EXPECT_EQ(ExitCodeOf([] {
+              newCallsBefore = testing_support::OperatorNewCount();
+              FatalAllocationFailure(int64_t{1} << 40);
+            }),
+            -1);
+  EXPECT_EQ(newCallsAtBox, newCallsBefore);
+  EXPECT_EQ(ExitCodeOf([] {
+              newCallsBefore = testing_support::OperatorNewCount();
+              RuntimeError(4);
+            }),
+            -1);
+  EXPECT_EQ(newCallsAtBox, newCallsBefore);
+}
 
 class FindFileTest : public ::testing::Test {
  protected:
