@@ -41,3 +41,14 @@ start_xvfb() {
 stop_xvfb() {
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
+
+# prepare_wine_prefix [Y|N]: creates the Wine prefix named by WINEPREFIX when
+# it is new; Y or N sets whether a window manager manages Wine's windows. A
+# display without one wants N: Wine then does not wait two seconds for every
+# managed window it unmaps.
+prepare_wine_prefix() {
+  scripts/wine-run.sh wineboot --init >/dev/null 2>&1
+  [ $# -eq 0 ] && return
+  scripts/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f \
+    >/dev/null 2>&1
+}

@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Builds the player and starts it. On this Linux machine the 64-bit build
-# runs under Wine; without a DISPLAY it runs on a private Xvfb.
+# Builds the player and starts it. On this Linux machine the 64-bit build runs
+# under Wine with the environment of scripts/wine-run.sh (code page 936, the
+# project's prefix, no sound card).
+#   DISPLAY      the player runs there until it ends; run.sh then exits with
+#                the player's exit code
+#   (no DISPLAY) the player runs on a private Xvfb for RUN_SECONDS (default
+#                15); unless it ended by itself, a screenshot of that display
+#                is saved as BUILD_DIR/run.png and the player is ended
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -8,9 +14,36 @@ prepare
 configure_win64
 cmake --build "$build/win64" --target player -- -j"$(nproc)" >/dev/null
 export WINEPREFIX="$build/win64/wineprefix"
-if [ -z "${DISPLAY:-}" ]; then
-  start_xvfb
-  echo "run: no DISPLAY given; the player runs on the private display $DISPLAY"
+player="$build/win64/player/player.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  prepare_wine_prefix
+  status=0
+  scripts/wine-run.sh "$player" || status=$?
+  echo "run: the player ended with exit code $status"
+  exit "$status"
 fi
+
+# No one can see or answer the private display: look at it once, then stop.
+seconds=${RUN_SECONDS:-15}
 trap stop_xvfb EXIT
-scripts/wine-run.sh "$build/win64/player/player.exe"
+start_xvfb
+prepare_wine_prefix N
+echo "run: no DISPLAY given; the player runs on the private display $DISPLAY for ${seconds}s"
+scripts/wine-run.sh "$player" &
+pid=$!
+for _ in $(seq $((seconds * 10))); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+  import -window root "$build/run.png"
+  echo "run: the display as the player left it: $build/run.png"
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  exit 0
+fi
+status=0
+wait "$pid" || status=$?
+echo "run: the player ended by itself with exit code $status"
+exit "$status"

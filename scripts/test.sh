@@ -34,11 +34,8 @@ cleanup() {
 }
 trap cleanup EXIT
 start_xvfb
-scripts/wine-run.sh wineboot --init >/dev/null 2>&1
-# Without a window manager Wine waits two seconds for every managed window it
-# unmaps; the test display has none, so its windows are left unmanaged.
-scripts/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-  >/dev/null 2>&1
+# The test display has no window manager: Wine's windows are left unmanaged.
+prepare_wine_prefix N
 /usr/lib/wine/wineserver -p 60 >/dev/null 2>&1 || true
 
 ctest --test-dir "$build/native" --output-on-failure --no-tests=error

@@ -257,6 +257,24 @@ TEST(FormCompiler, SeveralFormsShareOneRoutineList) {
   EXPECT_EQ(out.data.forms[1].units.records[0].events[0].handler, 0u);
 }
 
+// A menu item may take its click handler from another item, as the runtime
+// follows links between units of one type; the link is the record's second word.
+TEST(FormCompiler, MenuItemLinksToAnotherItem) {
+  CompiledForms out = Compile(kHead +
+                              "[menu]\nid = 0x26010001\non.click = Quit\n"
+                              "[menu]\nid = 0x26010002\neventlink = 0x26010001\n");
+  const auto& r = out.data.forms[0].units.records;
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[2].eventLink, 0x26010001u);
+  EXPECT_EQ(r[2].click.handler, forms::kNoHandler);
+  const std::vector<uint8_t> bytes = forms::WriteRecord(r[2]);
+  ASSERT_GE(bytes.size(), 8u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 4, bytes.begin() + 8),
+            (std::vector<uint8_t>{0x01, 0x00, 0x01, 0x26}));
+  EXPECT_EQ(ErrorOf(kHead + "[menu]\nid = 0x26010001\neventlink = 0x26010001\n"),
+            "test.form:8: the event link 0x26010001 is not another unit of this form");
+}
+
 struct BadSource {
   std::string source;
   std::string message;

@@ -416,9 +416,11 @@ void Compiler::CheckReferences(const UnitRecord& r, const References& refs) cons
       Fail(refs.children, "the child " + Hex(child) + " is not another unit of this form");
     }
   }
-  // A link to a unit of another type is kept; the runtime then uses the
-  // unit's own events.
-  if (r.eventLink != 0 && !isUnit(r.eventLink)) {
+  // An event link may name any other record, menu items included (a menu
+  // item borrows another item's click handler). A link to a unit of another
+  // type is kept; the runtime then uses the unit's own events.
+  const auto isOtherRecord = [&](uint32_t id) { return table.Find(id) && id != r.id; };
+  if (r.eventLink != 0 && !isOtherRecord(r.eventLink)) {
     Fail(refs.eventLink,
          "the event link " + Hex(r.eventLink) + " is not another unit of this form");
   }

@@ -253,6 +253,21 @@ TEST_F(FindFileTest, MaskSelectsByAttributeBits) {
   EXPECT_EQ(Walk("*", FILE_ATTRIBUTE_HIDDEN | 0x1000, 0), (std::vector<std::string>{"h.mp3"}));
 }
 
+// The program's texts and file names are code page 936; the test environment
+// must run with it, or Chinese names and messages come out as mojibake.
+TEST_F(FindFileTest, ChineseNamesArriveInCodePage936) {
+  EXPECT_EQ(::GetACP(), 936u);
+  wchar_t wide[2] = {};
+  EXPECT_EQ(::MultiByteToWideChar(CP_ACP, 0, "\xB5\xA5\xC7\xFA", 4, wide, 2), 2);
+  EXPECT_EQ(std::wstring(wide, 2), L"\u5355\u66F2");
+  const std::wstring file = std::wstring(dir_.begin(), dir_.end()) + L"\u5355\u66F2.wav";
+  ::CloseHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::vector<std::string> found = Walk("*.wav", 0, 1);
+  ::DeleteFileW(file.c_str());
+  EXPECT_EQ(found, (std::vector<std::string>{"\xB5\xA5\xC7\xFA.wav"}));
+}
+
 TEST_F(FindFileTest, NothingFoundLeavesZeroAndEndFindClosesAnOpenWalk) {
   uintptr_t handle = 1234;
   EXPECT_EQ(Helpers().otherHelp->findFile((dir_ + "*.wav").c_str(), 0, 1, &handle), nullptr);
