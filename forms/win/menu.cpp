@@ -53,7 +53,7 @@ std::vector<UnitRecord*> MenuItems(FormRecord& form) {
 }
 
 MenuBar BuildMenuBar(const FormRecord& form) {
-  std::vector<MenuItemSpec> items;
+  std::vector<MenuItemLayout> items;
   for (UnitRecord* item : MenuItems(const_cast<FormRecord&>(form))) {
     items.push_back({item->level, item->menuFlags, item->shortcut, item->caption});
   }
