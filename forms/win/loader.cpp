@@ -1,6 +1,7 @@
 // Loading a form into live unit objects, the modal wait, rebuilding a unit,
 // and what happens when units and forms go away.
 
+#include <utility>
 #include <vector>
 
 #include "forms/framework.h"
@@ -65,7 +66,7 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
                         style,
                         isForm ? ctx.owner : ctx.formWindow,
                         isForm ? 0 : controlId,
-                        isForm ? ctx.bar.menu : nullptr,
+                        isForm ? ctx.bar.menu.get() : nullptr,
                         record.left,
                         record.top,
                         record.width,
@@ -74,6 +75,7 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
                         record.id};
   if (isForm) {
     State().creatingModal = ctx.modal;
+    ctx.bar.menu.Release();  // the form window destroys it
     ctx.menuHandedOver = true;
   }
   UnitObject* object = create(request);
@@ -176,8 +178,8 @@ void ShowOrHideUnits(LoadContext& ctx) {
 }
 
 void FailLoad(LoadContext& ctx) {
-  if (ctx.bar.accelerators) ::DestroyAcceleratorTable(ctx.bar.accelerators);
-  if (!ctx.menuHandedOver && ctx.bar.menu) ::DestroyMenu(ctx.bar.menu);
+  ctx.bar.accelerators.Reset();
+  if (!ctx.menuHandedOver) ctx.bar.menu.Reset();
   StateOf(ctx.form)->snapshot.reset();
   LeaveBusySection();
 }
@@ -256,7 +258,7 @@ bool LoadForm(FormRecord& form, HWND owner, bool modal) {
   ::SendMessageA(ctx.formWindow, kMsgLayout, 0, 0);
   ShowOrHideUnits(ctx);
   auto* window = static_cast<FormWindowObject*>(form.units.records[0].object);
-  window->SetAccelerators(ctx.bar.accelerators);
+  window->SetAccelerators(std::move(ctx.bar.accelerators));
   LeaveBusySection();
 
   for (int32_t event : {0, 3, 4}) RaiseFormEvent(form, event);
@@ -385,7 +387,7 @@ void UnitDestroyed(uint32_t formId, uint32_t unitId) {
   UnitRecord* record = form ? FindRecord(*form, unitId) : nullptr;
   if (record == nullptr) return;
   if (record != &form->units.records[0]) {
-    DestroyCursorHandle(record->cursor);
+    FreeCursor(record->cursor);
     record->cursor = nullptr;
     record->object = nullptr;
     return;
@@ -412,7 +414,7 @@ void FormWindowGone(uint32_t formId) {
   if (form == nullptr) return;
   ReenableAfterModal(*form);
   for (UnitRecord& record : form->units.records) {
-    DestroyCursorHandle(record.cursor);
+    FreeCursor(record.cursor);
     record.cursor = nullptr;
   }
   rt::Service(rt::svc::kUnitDestroyed, formId, 0);

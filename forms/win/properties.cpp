@@ -112,7 +112,7 @@ void ShowUnit(FormRecord& form, UnitRecord& r, HWND window) {
 
 void WriteMousePointer(UnitRecord& r, HWND window, const rt::PropValue& v) {
   rt::ByteSpan bytes = rt::ByteSetBytes(reinterpret_cast<const void*>(v.value));
-  DestroyCursorHandle(r.cursor);
+  FreeCursor(r.cursor);
   r.mousePointer = ToStoredCursor(bytes.data, bytes.size);
   r.cursor = MakeCursor(r.mousePointer);
   POINT at;
