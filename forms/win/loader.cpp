@@ -207,7 +207,7 @@ void ShowForm(FormRecord& form, FormWindowObject& window) {
   WordEvent e;
   e.formId = form.id;
   e.unitId = unit == &form.units.records[0] ? 0 : unit->id;
-  e.event = -7;
+  e.event = event::kFocusGained;
   RaiseWord(e);
 }
 
@@ -261,7 +261,9 @@ bool LoadForm(FormRecord& form, HWND owner, bool modal) {
   window->SetAccelerators(std::move(ctx.bar.accelerators));
   LeaveBusySection();
 
-  for (int32_t event : {0, 3, 4}) RaiseFormEvent(form, event);
+  for (int32_t number : {event::kLoaded, event::kMoved, event::kResized}) {
+    RaiseFormEvent(form, number);
+  }
   if (!LiveFormWindow(form)) return true;
   if (ctx.units.front().shown) ShowForm(form, *window);
   if (modal) {
