@@ -5,13 +5,13 @@ namespace extunits {
 using forms::BytesField;
 using forms::IntField;
 using forms::kSystemColour;
-using forms::MakeBlockSpec;
+using forms::MakeBlockLayout;
 using forms::TextField;
 
 namespace {
 
 // Blocks of version 0 or 1 hold the first three fields and then the picture.
-const forms::FieldSpec kCartoonBoxFields[] = {
+const forms::FieldLayout kCartoonBoxFields[] = {
     IntField("border", 0),
     IntField("BackColor", kSystemColour),
     IntField("PicDrawMode", 0),
@@ -27,7 +27,7 @@ const forms::FieldSpec kCartoonBoxFields[] = {
     BytesField("pic"),
 };
 
-const forms::FieldSpec kCartoonObjectFields[] = {
+const forms::FieldLayout kCartoonObjectFields[] = {
     IntField("TextColor", 0),
     IntField("AutoGetTransColor", 0),
     IntField("TransparentColor", kSystemColour),
@@ -54,7 +54,7 @@ const forms::FieldSpec kCartoonObjectFields[] = {
     BytesField("CollidedSound"),
 };
 
-const forms::FieldSpec kTransLabelFields[] = {
+const forms::FieldLayout kTransLabelFields[] = {
     IntField("Effect", 0),
     IntField("TextColor", 0),
     IntField("Alignment", 0),
@@ -66,16 +66,16 @@ const forms::FieldSpec kTransLabelFields[] = {
 
 }  // namespace
 
-const forms::BlockSpec kCartoonBoxBlock =
-    MakeBlockSpec(0x00020008, "CartoonBox", 2, kCartoonBoxFields);
-const forms::BlockSpec kCartoonObjectBlock =
-    MakeBlockSpec(0x00020009, "CartoonObject", 3, kCartoonObjectFields);
-const forms::BlockSpec kTransLabelBlock =
-    MakeBlockSpec(0x00040005, "TransLabel", 1, kTransLabelFields);
-const forms::BlockSpec kMediaPlayBlock = {0x00060006, "MediaPlay", 0, nullptr, 0};
+const forms::BlockLayout kCartoonBoxBlock =
+    MakeBlockLayout(0x00020008, "CartoonBox", 2, kCartoonBoxFields);
+const forms::BlockLayout kCartoonObjectBlock =
+    MakeBlockLayout(0x00020009, "CartoonObject", 3, kCartoonObjectFields);
+const forms::BlockLayout kTransLabelBlock =
+    MakeBlockLayout(0x00040005, "TransLabel", 1, kTransLabelFields);
+const forms::BlockLayout kMediaPlayBlock = {0x00060006, "MediaPlay", 0, nullptr, 0};
 
-const std::vector<const forms::BlockSpec*>& ExtensionBlockSpecs() {
-  static const std::vector<const forms::BlockSpec*> layouts = {
+const std::vector<const forms::BlockLayout*>& ExtensionBlockLayouts() {
+  static const std::vector<const forms::BlockLayout*> layouts = {
       &kCartoonBoxBlock, &kCartoonObjectBlock, &kTransLabelBlock, &kMediaPlayBlock};
   return layouts;
 }

@@ -10,13 +10,13 @@
 
 namespace extunits {
 
-extern const forms::BlockSpec kCartoonBoxBlock;
-extern const forms::BlockSpec kCartoonObjectBlock;
-extern const forms::BlockSpec kTransLabelBlock;
-extern const forms::BlockSpec kMediaPlayBlock;  // keeps nothing
+extern const forms::BlockLayout kCartoonBoxBlock;
+extern const forms::BlockLayout kCartoonObjectBlock;
+extern const forms::BlockLayout kTransLabelBlock;
+extern const forms::BlockLayout kMediaPlayBlock;  // keeps nothing
 
 // Every extension type that can appear on a form.
-const std::vector<const forms::BlockSpec*>& ExtensionBlockSpecs();
+const std::vector<const forms::BlockLayout*>& ExtensionBlockLayouts();
 
 // Field positions in stored order, for PropertyValues.
 namespace cartoonboxfield {

@@ -10,6 +10,39 @@
 
 namespace forms {
 
+// Event numbers. What a positive number means depends on the unit type; the
+// negative ones are common to every unit with a window.
+namespace event {
+// A unit's main event: a click, a timer tick, a label's feedback, a move.
+inline constexpr int32_t kMain = 0;
+// The form's own window unit.
+inline constexpr int32_t kLoaded = 0;
+inline constexpr int32_t kQueryClose = 1;
+inline constexpr int32_t kDestroyed = 2;
+inline constexpr int32_t kMoved = 3;
+inline constexpr int32_t kResized = 4;
+inline constexpr int32_t kActivated = 5;
+inline constexpr int32_t kDeactivated = 6;
+inline constexpr int32_t kIdle = 7;
+inline constexpr int32_t kFirstActivation = 8;
+inline constexpr int32_t kTrayIcon = 9;
+inline constexpr int32_t kShown = 10;
+inline constexpr int32_t kHidden = 11;
+// Common events.
+inline constexpr int32_t kLeftDown = -1;
+inline constexpr int32_t kLeftUp = -2;
+inline constexpr int32_t kLeftDoubleClick = -3;
+inline constexpr int32_t kRightDown = -4;
+inline constexpr int32_t kRightUp = -5;
+inline constexpr int32_t kMouseMove = -6;
+inline constexpr int32_t kFocusGained = -7;
+inline constexpr int32_t kFocusLost = -8;
+inline constexpr int32_t kKeyDown = -9;
+inline constexpr int32_t kKeyUp = -10;
+inline constexpr int32_t kCharacter = -11;
+inline constexpr int32_t kWheel = -12;
+}  // namespace event
+
 // Word arguments; an address fills one word.
 struct WordEvent {
   uint32_t formId = 0;

@@ -15,11 +15,11 @@ Shortcut Make(uint8_t modifiers, uint16_t key, std::string suffix) {
 }
 
 // Builds the entries below `parentLevel` starting at `pos`.
-std::vector<MenuEntry> PlanLevel(const std::vector<MenuItemSpec>& items, size_t& pos,
+std::vector<MenuEntry> PlanLevel(const std::vector<MenuItemLayout>& items, size_t& pos,
                                  int64_t parentLevel, MenuPlan& plan) {
   std::vector<MenuEntry> entries;
   while (pos < items.size() && items[pos].level > parentLevel) {
-    const MenuItemSpec& item = items[pos];
+    const MenuItemLayout& item = items[pos];
     const uint32_t id = kFirstMenuCommand + static_cast<uint32_t>(pos++);
     const bool hasChildren = pos < items.size() && items[pos].level > item.level;
     if (item.flags & menuflag::kHidden) {
@@ -65,7 +65,7 @@ std::optional<Shortcut> ShortcutFor(uint32_t n) {
   return std::nullopt;
 }
 
-MenuPlan PlanMenu(const std::vector<MenuItemSpec>& items) {
+MenuPlan PlanMenu(const std::vector<MenuItemLayout>& items) {
   MenuPlan plan;
   size_t pos = 0;
   plan.bar = PlanLevel(items, pos, -1, plan);

@@ -28,7 +28,7 @@ struct Shortcut {
 // Shortcut numbers 1..76; none outside.
 std::optional<Shortcut> ShortcutFor(uint32_t number);
 
-struct MenuItemSpec {
+struct MenuItemLayout {
   uint32_t level = 0;
   uint32_t flags = 0;  // hidden, grey, checked
   uint32_t shortcut = 0;
@@ -58,6 +58,6 @@ struct MenuPlan {
 
 // Every item consumes the next command id, shown or not; a hidden item takes
 // its whole sub-tree with it.
-MenuPlan PlanMenu(const std::vector<MenuItemSpec>& items);
+MenuPlan PlanMenu(const std::vector<MenuItemLayout>& items);
 
 }  // namespace forms

@@ -61,7 +61,7 @@ void WriteTextList(ByteWriter& out, const std::vector<std::string>& texts) {
 
 // ---- Layout --------------------------------------------------------------------------
 
-int BlockSpec::FieldIndex(std::string_view name) const {
+int BlockLayout::FieldIndex(std::string_view name) const {
   for (size_t i = 0; i < fieldCount; ++i) {
     if (name == fields[i].name) return static_cast<int>(i);
   }
@@ -70,14 +70,14 @@ int BlockSpec::FieldIndex(std::string_view name) const {
 
 // ---- Values ------------------------------------------------------------------------
 
-PropertyValues::PropertyValues(const BlockSpec& layout)
+PropertyValues::PropertyValues(const BlockLayout& layout)
     : layout_(&layout), values_(layout.fieldCount) {
   Reset();
 }
 
 void PropertyValues::Reset() {
   for (size_t i = 0; i < values_.size(); ++i) {
-    const FieldSpec& field = layout_->fields[i];
+    const FieldLayout& field = layout_->fields[i];
     switch (field.kind) {
       case FieldKind::kInt: values_[i] = field.intDefault; break;
       case FieldKind::kText:
@@ -147,7 +147,7 @@ bool PropertyValues::operator==(const PropertyValues& other) const {
 
 namespace {
 
-bool ReadField(ByteReader& in, const FieldSpec& field, size_t index, PropertyValues& values) {
+bool ReadField(ByteReader& in, const FieldLayout& field, size_t index, PropertyValues& values) {
   switch (field.kind) {
     case FieldKind::kInt: {
       int32_t number = 0;
@@ -170,13 +170,13 @@ bool ReadField(ByteReader& in, const FieldSpec& field, size_t index, PropertyVal
 }
 
 BlockStatus ReadFields(const uint8_t* data, size_t size, PropertyValues& values) {
-  const BlockSpec& layout = values.layout();
+  const BlockLayout& layout = values.layout();
   ByteReader in(data, size);
   uint32_t version = 0;
   if (!in.U32(version)) return BlockStatus::kTruncated;
   if (version > layout.version) return BlockStatus::kNewerVersion;
   for (size_t i = 0; i < layout.fieldCount; ++i) {
-    const FieldSpec& field = layout.fields[i];
+    const FieldLayout& field = layout.fields[i];
     if (field.since > version) continue;
     if (!ReadField(in, field, i, values)) return BlockStatus::kTruncated;
   }
@@ -194,7 +194,7 @@ BlockStatus ReadBlock(const uint8_t* data, size_t size, PropertyValues& values) 
 }
 
 std::vector<uint8_t> WriteBlock(const PropertyValues& values) {
-  const BlockSpec& layout = values.layout();
+  const BlockLayout& layout = values.layout();
   ByteWriter out;
   if (layout.fieldCount == 0) return out.Take();
   out.U32(layout.version);

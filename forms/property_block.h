@@ -4,7 +4,7 @@
 // fixed order: 32-bit little-endian numbers (also bools and colours), texts
 // and byte blocks as a 32-bit length and the bytes, and text lists.
 //
-// One description of a type's block (`BlockSpec`) drives reading, writing
+// One description of a type's block (`BlockLayout`) drives reading, writing
 // and the value store, so the form compiler and the units at run time share
 // the same rules:
 //   - reading first resets every value to its default;
@@ -31,7 +31,7 @@ enum class FieldKind : uint8_t {
   kTextList,  // 16-bit count (0xFFFF: a 32-bit count follows), then length + bytes per text
 };
 
-struct FieldSpec {
+struct FieldLayout {
   const char* name;
   FieldKind kind;
   uint32_t since;           // the first block version that stores the field
@@ -42,35 +42,35 @@ struct FieldSpec {
 // Colours are stored as COLORREF words; this one stands for the system colour.
 constexpr int32_t kSystemColour = static_cast<int32_t>(0xFF000000);
 
-constexpr FieldSpec IntField(const char* name, int32_t byDefault, uint32_t since = 0) {
+constexpr FieldLayout IntField(const char* name, int32_t byDefault, uint32_t since = 0) {
   return {name, FieldKind::kInt, since, byDefault, nullptr};
 }
-constexpr FieldSpec TextField(const char* name, const char* byDefault = nullptr,
-                              uint32_t since = 0) {
+constexpr FieldLayout TextField(const char* name, const char* byDefault = nullptr,
+                                uint32_t since = 0) {
   return {name, FieldKind::kText, since, 0, byDefault};
 }
-constexpr FieldSpec BytesField(const char* name, uint32_t since = 0) {
+constexpr FieldLayout BytesField(const char* name, uint32_t since = 0) {
   return {name, FieldKind::kBytes, since, 0, nullptr};
 }
-constexpr FieldSpec TextListField(const char* name, uint32_t since = 0) {
+constexpr FieldLayout TextListField(const char* name, uint32_t since = 0) {
   return {name, FieldKind::kTextList, since, 0, nullptr};
 }
 
 // A unit type's property block. A type without fields keeps nothing: it
 // writes an empty block and reads any block as all defaults.
-struct BlockSpec {
+struct BlockLayout {
   uint32_t typeCode;
   const char* typeName;  // the type table's English name
   uint32_t version;      // the version written; blocks above it are refused
-  const FieldSpec* fields;
+  const FieldLayout* fields;
   size_t fieldCount;
 
   int FieldIndex(std::string_view name) const;  // -1 when the type has no such field
 };
 
 template <size_t N>
-constexpr BlockSpec MakeBlockSpec(uint32_t typeCode, const char* typeName, uint32_t version,
-                                  const FieldSpec (&fields)[N]) {
+constexpr BlockLayout MakeBlockLayout(uint32_t typeCode, const char* typeName, uint32_t version,
+                                      const FieldLayout (&fields)[N]) {
   return {typeCode, typeName, version, fields, N};
 }
 
@@ -79,9 +79,9 @@ constexpr BlockSpec MakeBlockSpec(uint32_t typeCode, const char* typeName, uint3
 // value (0, empty); writing one changes nothing and answers false.
 class PropertyValues {
  public:
-  explicit PropertyValues(const BlockSpec& layout);
+  explicit PropertyValues(const BlockLayout& layout);
 
-  const BlockSpec& layout() const { return *layout_; }
+  const BlockLayout& layout() const { return *layout_; }
   size_t size() const { return values_.size(); }
   void Reset();
 
@@ -122,7 +122,7 @@ class PropertyValues {
   template <typename T>
   bool Put(size_t field, T&& value);
 
-  const BlockSpec* layout_;
+  const BlockLayout* layout_;
   std::vector<Value> values_;
 };
 

@@ -12,9 +12,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "runtime/program.h"
+#include "runtime/win/handles.h"
 
 namespace forms {
 
@@ -80,8 +82,8 @@ class FormWindowObject : public UnitObject {
  public:
   using UnitObject::UnitObject;
 
-  HACCEL accelerators() const { return accelerators_; }
-  void SetAccelerators(HACCEL table);  // destroys the previous table
+  HACCEL accelerators() const { return accelerators_.get(); }
+  void SetAccelerators(rt::AcceleratorTable table) { accelerators_ = std::move(table); }
   bool loadComplete = false;
   bool modal = false;
   bool topmost = false;
@@ -102,7 +104,7 @@ class FormWindowObject : public UnitObject {
   void WindowGone() override;
 
  private:
-  HACCEL accelerators_ = nullptr;
+  rt::AcceleratorTable accelerators_;  // the menu bar's shortcuts
 };
 
 // ---- The unit type interface ---------------------------------------------------

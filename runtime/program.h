@@ -53,12 +53,45 @@ struct CodeBase {
 
 // ---- Unit types and libraries ---------------------------------------------
 
+// Property type codes (the low 16 bits of a property's type word). The type
+// says how a value travels between the program and the unit.
+namespace proptype {
+inline constexpr uint32_t kInteger = 1000;
+inline constexpr uint32_t kOtherInteger = 1001;
+inline constexpr uint32_t kDouble = 1002;  // 8 bytes
+inline constexpr uint32_t kLogical = 1003;
+inline constexpr uint32_t kDateTime = 1004;  // 8 bytes
+inline constexpr uint32_t kText = 1005;
+inline constexpr uint32_t kPickIndex = 1006;  // a position in the pick list, never negative
+inline constexpr uint32_t kPickText = 1007;
+inline constexpr uint32_t kEditablePickText = 1008;
+inline constexpr uint32_t kPicture = 1009;
+inline constexpr uint32_t kIcon = 1010;
+inline constexpr uint32_t kCursor = 1011;  // a MousePointer value
+inline constexpr uint32_t kSound = 1012;
+inline constexpr uint32_t kFont = 1013;
+inline constexpr uint32_t kColour = 1014;
+inline constexpr uint32_t kColourOrNone = 1015;
+inline constexpr uint32_t kFileName = 1016;
+inline constexpr uint32_t kBackColour = 1017;
+// 1018..1022: texts of kinds no unit here has.
+inline constexpr uint32_t kText1018 = 1018;
+inline constexpr uint32_t kText1019 = 1019;
+inline constexpr uint32_t kText1020 = 1020;
+inline constexpr uint32_t kText1021 = 1021;
+inline constexpr uint32_t kText1022 = 1022;
+inline constexpr uint32_t kPictureList = 1023;
+inline constexpr uint32_t kCustomData = 1024;
+inline constexpr uint32_t kFirst = kInteger;
+inline constexpr uint32_t kLast = kCustomData;
+}  // namespace proptype
+
 // One property of a unit type (5 words).
 struct PropertyInfo {
   const char* name;
   const char* englishName;
   const char* description;
-  uint32_t typeWord;  // low 16 bits: property type code 1000..1024
+  uint32_t typeWord;  // low 16 bits: a proptype code
   const void* pickList;
 };
 
@@ -81,6 +114,7 @@ inline constexpr uint32_t kNoTabFocus = 0x10000;
 inline constexpr uint32_t kParentNotified = 0x100000;
 inline constexpr uint32_t kOwnsInnerWindows2 = 0x200000;
 inline constexpr uint32_t kDragsForm = 0x4000000;
+inline constexpr uint32_t kAlwaysSet = 0x80000000;  // carried by every type; not read
 }  // namespace typeflag
 
 // One unit type of a library (14 words); an empty slot is all zero.

@@ -5,7 +5,7 @@ namespace units {
 using forms::BytesField;
 using forms::IntField;
 using forms::kSystemColour;
-using forms::MakeBlockSpec;
+using forms::MakeBlockLayout;
 using forms::TextField;
 using forms::TextListField;
 
@@ -14,7 +14,7 @@ namespace {
 // Fields of types whose stored form names no versions are present in every
 // block; the window, label and list box name the version of each field.
 
-const forms::FieldSpec kWindowFields[] = {
+const forms::FieldLayout kWindowFields[] = {
     IntField("BorderStyle", 2, 1),
     IntField("BackPictureMode", 1, 1),
     IntField("BackColor", kSystemColour, 1),
@@ -41,7 +41,7 @@ const forms::FieldSpec kWindowFields[] = {
     TextField("HelpFile", nullptr, 1),
 };
 
-const forms::FieldSpec kLabelFields[] = {
+const forms::FieldLayout kLabelFields[] = {
     IntField("Effect", 0, 1),
     IntField("FrameWidth", 8, 1),
     IntField("BorderStyle", 0, 1),
@@ -65,12 +65,12 @@ const forms::FieldSpec kLabelFields[] = {
     TextField("DataField", nullptr, 2),
 };
 
-const forms::FieldSpec kButtonFields[] = {
+const forms::FieldLayout kButtonFields[] = {
     IntField("DefaultButton", 0), IntField("Alignment", 1), IntField("VertAlignment", 1),
     BytesField("Picture"),        BytesField("Font"),       TextField("Caption", "按钮"),
 };
 
-const forms::FieldSpec kListBoxFields[] = {
+const forms::FieldLayout kListBoxFields[] = {
     IntField("BorderStyle", 1, 1),
     IntField("Sorted", 0, 1),
     IntField("MultiColumn", 0, 1),
@@ -87,34 +87,34 @@ const forms::FieldSpec kListBoxFields[] = {
     IntField("BindingFlag", 0, 3),
 };
 
-const forms::FieldSpec kHScrollBarFields[] = {
+const forms::FieldLayout kHScrollBarFields[] = {
     IntField("Minimum", 1),    IntField("Maximum", 100), IntField("PageChange", 10),
     IntField("LineChange", 1), IntField("Position", 1),  IntField("TrackDrag", 1),
 };
 
-const forms::FieldSpec kSliderBarFields[] = {
+const forms::FieldLayout kSliderBarFields[] = {
     IntField("BorderStyle", 0),     IntField("Orientation", 0),      IntField("TickStyle", 2),
     IntField("TickFrequency", 1),   IntField("SelectionEnabled", 0), IntField("SelectionStart", 0),
     IntField("SelectionLength", 0), IntField("PageSize", 5),         IntField("LineSize", 1),
     IntField("Minimum", 1),         IntField("Maximum", 10),         IntField("Position", 1),
 };
 
-const forms::FieldSpec kTimerFields[] = {IntField("Interval", 0)};
+const forms::FieldLayout kTimerFields[] = {IntField("Interval", 0)};
 
 }  // namespace
 
-const forms::BlockSpec kWindowBlock = MakeBlockSpec(0x00010001, "window", 6, kWindowFields);
-const forms::BlockSpec kLabelBlock = MakeBlockSpec(0x0001000A, "Label", 2, kLabelFields);
-const forms::BlockSpec kButtonBlock = MakeBlockSpec(0x0001000B, "Button", 1, kButtonFields);
-const forms::BlockSpec kListBoxBlock = MakeBlockSpec(0x0001000F, "ListBox", 3, kListBoxFields);
-const forms::BlockSpec kHScrollBarBlock =
-    MakeBlockSpec(0x00010011, "HScrollBar", 1, kHScrollBarFields);
-const forms::BlockSpec kSliderBarBlock =
-    MakeBlockSpec(0x00010014, "SliderBar", 1, kSliderBarFields);
-const forms::BlockSpec kTimerBlock = MakeBlockSpec(0x00010020, "Timer", 1, kTimerFields);
+const forms::BlockLayout kWindowBlock = MakeBlockLayout(0x00010001, "window", 6, kWindowFields);
+const forms::BlockLayout kLabelBlock = MakeBlockLayout(0x0001000A, "Label", 2, kLabelFields);
+const forms::BlockLayout kButtonBlock = MakeBlockLayout(0x0001000B, "Button", 1, kButtonFields);
+const forms::BlockLayout kListBoxBlock = MakeBlockLayout(0x0001000F, "ListBox", 3, kListBoxFields);
+const forms::BlockLayout kHScrollBarBlock =
+    MakeBlockLayout(0x00010011, "HScrollBar", 1, kHScrollBarFields);
+const forms::BlockLayout kSliderBarBlock =
+    MakeBlockLayout(0x00010014, "SliderBar", 1, kSliderBarFields);
+const forms::BlockLayout kTimerBlock = MakeBlockLayout(0x00010020, "Timer", 1, kTimerFields);
 
-const std::vector<const forms::BlockSpec*>& CoreBlockSpecs() {
-  static const std::vector<const forms::BlockSpec*> layouts = {
+const std::vector<const forms::BlockLayout*>& CoreBlockLayouts() {
+  static const std::vector<const forms::BlockLayout*> layouts = {
       &kWindowBlock,     &kLabelBlock,     &kButtonBlock, &kListBoxBlock,
       &kHScrollBarBlock, &kSliderBarBlock, &kTimerBlock,
   };

@@ -10,16 +10,16 @@
 
 namespace units {
 
-extern const forms::BlockSpec kWindowBlock;
-extern const forms::BlockSpec kLabelBlock;
-extern const forms::BlockSpec kButtonBlock;
-extern const forms::BlockSpec kListBoxBlock;
-extern const forms::BlockSpec kHScrollBarBlock;
-extern const forms::BlockSpec kSliderBarBlock;
-extern const forms::BlockSpec kTimerBlock;
+extern const forms::BlockLayout kWindowBlock;
+extern const forms::BlockLayout kLabelBlock;
+extern const forms::BlockLayout kButtonBlock;
+extern const forms::BlockLayout kListBoxBlock;
+extern const forms::BlockLayout kHScrollBarBlock;
+extern const forms::BlockLayout kSliderBarBlock;
+extern const forms::BlockLayout kTimerBlock;
 
 // Every core type that keeps a property block.
-const std::vector<const forms::BlockSpec*>& CoreBlockSpecs();
+const std::vector<const forms::BlockLayout*>& CoreBlockLayouts();
 
 // Field positions in stored order, for PropertyValues.
 namespace windowfield {

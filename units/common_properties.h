@@ -12,14 +12,14 @@ namespace units {
 inline constexpr size_t kCommonPropertyCount = 8;
 
 inline constexpr rt::PropertyInfo kCommonProperties[kCommonPropertyCount] = {
-    {"左边", "left", nullptr, 1000, nullptr},
-    {"顶边", "top", nullptr, 1000, nullptr},
-    {"宽度", "width", nullptr, 1000, nullptr},
-    {"高度", "height", nullptr, 1000, nullptr},
-    {"标记", "tag", nullptr, 1005, nullptr},
-    {"可视", "visible", nullptr, 1003, nullptr},
-    {"禁止", "disable", nullptr, 1003, nullptr},
-    {"鼠标指针", "MousePointer", nullptr, 1011, nullptr},
+    {"左边", "left", nullptr, rt::proptype::kInteger, nullptr},
+    {"顶边", "top", nullptr, rt::proptype::kInteger, nullptr},
+    {"宽度", "width", nullptr, rt::proptype::kInteger, nullptr},
+    {"高度", "height", nullptr, rt::proptype::kInteger, nullptr},
+    {"标记", "tag", nullptr, rt::proptype::kText, nullptr},
+    {"可视", "visible", nullptr, rt::proptype::kLogical, nullptr},
+    {"禁止", "disable", nullptr, rt::proptype::kLogical, nullptr},
+    {"鼠标指针", "MousePointer", nullptr, rt::proptype::kCursor, nullptr},
 };
 
 // The common properties followed by a type's own.

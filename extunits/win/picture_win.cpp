@@ -17,21 +17,6 @@ bool IsIconKind(PictureKind kind) {
   return kind == PictureKind::kIcon || kind == PictureKind::kCursor;
 }
 
-// Owns a kernel file handle.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
-
 }  // namespace
 
 std::unique_ptr<DecodedPicture> DecodedPicture::FromMemory(const uint8_t* bytes, size_t length) {
@@ -42,10 +27,10 @@ std::unique_ptr<DecodedPicture> DecodedPicture::FromMemory(const uint8_t* bytes,
 }
 
 std::unique_ptr<DecodedPicture> DecodedPicture::FromFile(const char* fileName) {
-  FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  rt::FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
-  if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &size) ||
+  if (!file || !GetFileSizeEx(file.get(), &size) ||
       size.QuadPart > static_cast<LONGLONG>(kMaxFileBytes))
     return nullptr;
   std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));

@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "forms/win/framework.h"
+#include "runtime/win/handles.h"
 
 namespace forms {
 
@@ -19,8 +21,9 @@ const LPCSTR kStandardCursors[] = {
     IDC_ARROW,   IDC_CROSS,    IDC_IBEAM,  IDC_WAIT,     IDC_HELP,   IDC_APPSTARTING, IDC_NO,
     IDC_SIZEALL, IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE, IDC_SIZEWE, IDC_UPARROW};
 
-std::vector<HCURSOR>& OwnedCursors() {
-  static std::vector<HCURSOR> owned;
+// Cursors made from images; the standard ones are shared and never destroyed.
+std::vector<rt::CursorHandle>& OwnedCursors() {
+  static std::vector<rt::CursorHandle> owned;
   return owned;
 }
 
@@ -40,10 +43,11 @@ HCURSOR CursorFromImage(const uint8_t* data, size_t size) {
   std::vector<uint8_t> resource(4 + length);
   std::memcpy(resource.data(), entry + 4, 4);  // hot spot x and y
   std::memcpy(resource.data() + 4, data + offset, length);
-  HICON cursor = ::CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()),
-                                            FALSE, 0x30000, 0, 0, LR_DEFAULTCOLOR);
-  if (cursor) OwnedCursors().push_back(cursor);
-  return cursor;
+  rt::CursorHandle cursor(::CreateIconFromResourceEx(
+      resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x30000, 0, 0, LR_DEFAULTCOLOR));
+  if (!cursor) return nullptr;
+  OwnedCursors().push_back(std::move(cursor));
+  return OwnedCursors().back().get();
 }
 
 HCURSOR CursorFromNumber(uint32_t number) {
@@ -73,12 +77,11 @@ void* MakeCursor(const std::vector<uint8_t>& value) {
   return CursorFromNumber(number);
 }
 
-void DestroyCursorHandle(void* cursor) {
+void FreeCursor(void* cursor) {
   auto& owned = OwnedCursors();
-  auto it = std::find(owned.begin(), owned.end(), static_cast<HCURSOR>(cursor));
-  if (cursor == nullptr || it == owned.end()) return;
-  ::DestroyCursor(static_cast<HCURSOR>(cursor));
-  owned.erase(it);
+  auto it = std::find_if(owned.begin(), owned.end(),
+                         [cursor](const rt::CursorHandle& c) { return c.get() == cursor; });
+  if (cursor != nullptr && it != owned.end()) owned.erase(it);
 }
 
 }  // namespace forms

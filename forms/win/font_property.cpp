@@ -9,6 +9,7 @@
 #include "forms/win/properties.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
+#include "runtime/win/handles.h"
 
 namespace forms {
 
@@ -17,10 +18,8 @@ namespace {
 constexpr char kDefaultFace[] = "宋体";
 
 int ScreenResolution() {
-  HDC screen = ::GetDC(nullptr);
-  int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  return dpi;
+  rt::ScreenDc screen;
+  return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 int32_t Element(const LOGFONTA& font, int32_t element) {

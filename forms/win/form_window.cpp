@@ -24,11 +24,6 @@ const char* FormWindowClass() {
   return kName;
 }
 
-void FormWindowObject::SetAccelerators(HACCEL table) {
-  if (accelerators_ && accelerators_ != table) ::DestroyAcceleratorTable(accelerators_);
-  accelerators_ = table;
-}
-
 bool FormWindowObject::HandleFormKey(int) { return false; }
 bool FormWindowObject::HandleDragPress(MSG&, UnitObject*, uint32_t) { return false; }
 bool FormWindowObject::PreTranslate(MSG& msg) { return PreTranslateForm(*this, msg); }
@@ -57,7 +52,7 @@ LRESULT FormWindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void FormWindowObject::WindowGone() {
-  SetAccelerators(nullptr);
+  SetAccelerators({});
   FormWindowGone(formId());
   delete this;
 }

@@ -70,16 +70,18 @@ void FormWindowGone(uint32_t formId);
 void ReenableAfterModal(FormRecord& form);
 // Cursors of MousePointer values; only cursors made from images are destroyed.
 void* MakeCursor(const std::vector<uint8_t>& value);
-void DestroyCursorHandle(void* cursor);
+void FreeCursor(void* cursor);
 
 // ---- Events ----------------------------------------------------------------------
 bool RaiseWord(WordEvent& event);
 bool RaiseTyped(TypedEvent& event);
 
 // ---- Menus -----------------------------------------------------------------------
+// A menu bar until it is given to the form window, and its shortcuts until
+// they are given to the form window object.
 struct MenuBar {
-  HMENU menu = nullptr;
-  HACCEL accelerators = nullptr;
+  rt::MenuHandle menu;
+  rt::AcceleratorTable accelerators;
 };
 MenuBar BuildMenuBar(const FormRecord& form);
 void RebuildMenuBar(FormRecord& form);

@@ -185,32 +185,32 @@ bool HandleKey(FormRecord& form, FormWindowObject& window, const MSG& msg) {
 
 int32_t CommonEventOf(UINT message) {
   switch (message) {
-    case WM_LBUTTONDOWN: return -1;
-    case WM_LBUTTONUP: return -2;
-    case WM_LBUTTONDBLCLK: return -3;
-    case WM_RBUTTONDOWN: return -4;
-    case WM_RBUTTONUP: return -5;
-    case WM_MOUSEMOVE: return -6;
+    case WM_LBUTTONDOWN: return event::kLeftDown;
+    case WM_LBUTTONUP: return event::kLeftUp;
+    case WM_LBUTTONDBLCLK: return event::kLeftDoubleClick;
+    case WM_RBUTTONDOWN: return event::kRightDown;
+    case WM_RBUTTONUP: return event::kRightUp;
+    case WM_MOUSEMOVE: return event::kMouseMove;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return -9;
+    case WM_SYSKEYDOWN: return event::kKeyDown;
     case WM_KEYUP:
-    case WM_SYSKEYUP: return -10;
-    case WM_CHAR: return -11;
-    case WM_MOUSEWHEEL: return -12;
+    case WM_SYSKEYUP: return event::kKeyUp;
+    case WM_CHAR: return event::kCharacter;
+    case WM_MOUSEWHEEL: return event::kWheel;
     default: return 0;
   }
 }
 
 void FillArguments(WordEvent& e, const MSG& msg) {
   const auto vk = static_cast<uint32_t>(msg.wParam);
-  if (e.event == -9 || e.event == -10) {
+  if (e.event == event::kKeyDown || e.event == event::kKeyUp) {
     e.argCount = 2;
     e.args[0] = HandlerKeyCode(vk);
     e.args[1] = CurrentKeyState(vk);
-  } else if (e.event == -11) {
+  } else if (e.event == event::kCharacter) {
     e.argCount = 1;
     e.args[0] = static_cast<uint32_t>(msg.wParam);
-  } else if (e.event == -12) {
+  } else if (e.event == event::kWheel) {
     e.argCount = 2;
     e.args[0] = static_cast<uint32_t>(static_cast<int16_t>(HIWORD(msg.wParam)) / WHEEL_DELTA);
     e.args[1] = CurrentKeyState(0);
@@ -233,7 +233,7 @@ bool RaiseCommonEvent(FormRecord& form, FormWindowObject& window, MSG& msg) {
   FillArguments(e, msg);
   if (!RaiseWord(e) || !e.hasResult) return false;
   if (e.result == 0) return true;
-  if (e.event == -11) msg.wParam = static_cast<WPARAM>(e.result);
+  if (e.event == event::kCharacter) msg.wParam = static_cast<WPARAM>(e.result);
   return false;
 }
 

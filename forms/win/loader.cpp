@@ -1,6 +1,7 @@
 // Loading a form into live unit objects, the modal wait, rebuilding a unit,
 // and what happens when units and forms go away.
 
+#include <utility>
 #include <vector>
 
 #include "forms/framework.h"
@@ -26,7 +27,6 @@ struct LoadContext {
   HWND owner;
   bool modal;
   MenuBar bar;
-  bool menuHandedOver = false;
   std::vector<Created> units;  // in creation order; the form window first
   HWND formWindow = nullptr;
 };
@@ -65,7 +65,7 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
                         style,
                         isForm ? ctx.owner : ctx.formWindow,
                         isForm ? 0 : controlId,
-                        isForm ? ctx.bar.menu : nullptr,
+                        isForm ? ctx.bar.menu.get() : nullptr,
                         record.left,
                         record.top,
                         record.width,
@@ -75,8 +75,11 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
   if (isForm) State().creatingModal = ctx.modal;
   UnitObject* object = create(request);
   State().creatingModal = false;
-  // The menu bar belongs to the form window only once that window exists.
-  if (isForm) ctx.menuHandedOver = object != nullptr && ::IsWindow(object->hwnd());
+  // The menu bar belongs to the form window only once that window exists; a
+  // window that took it and failed while it was created destroyed it.
+  if (isForm && ((object && ::IsWindow(object->hwnd())) || !::IsMenu(ctx.bar.menu.get()))) {
+    ctx.bar.menu.Release();
+  }
   return object;
 }
 
@@ -191,9 +194,8 @@ void FailLoad(LoadContext& ctx) {
     ctx.form.units = std::move(*state->snapshot);
     state->snapshot.reset();
   }
-  if (ctx.bar.accelerators) ::DestroyAcceleratorTable(ctx.bar.accelerators);
-  // A window that took the menu and failed while it was created destroyed it.
-  if (!ctx.menuHandedOver && ctx.bar.menu && ::IsMenu(ctx.bar.menu)) ::DestroyMenu(ctx.bar.menu);
+  ctx.bar.accelerators.Reset();
+  ctx.bar.menu.Reset();  // unless the form window took it
   LeaveBusySection();
 }
 
@@ -204,11 +206,11 @@ FormWindowObject* FormWindowAgain(FormRecord& form, HWND formWindow) {
   return window && window->hwnd() == formWindow ? window : nullptr;
 }
 
-void RaiseFormEvent(FormRecord& form, HWND formWindow, int32_t event) {
+void RaiseFormEvent(FormRecord& form, HWND formWindow, int32_t number) {
   if (!FormWindowAgain(form, formWindow)) return;
   WordEvent e;
   e.formId = form.id;
-  e.event = event;
+  e.event = number;
   RaiseWord(e);
 }
 
@@ -228,7 +230,7 @@ void ShowForm(FormRecord& form, HWND formWindow) {
   WordEvent e;
   e.formId = form.id;
   e.unitId = unit == &form.units.records[0] ? 0 : unit->id;
-  e.event = -7;
+  e.event = event::kFocusGained;
   RaiseWord(e);
 }
 
@@ -253,7 +255,9 @@ void FinishLoad(FormRecord& form, HWND formWindow) {
 // From the form's events on, program code runs after almost every step and
 // may close, reload or rebuild the form: its window is found again each time.
 void CompleteLoad(FormRecord& form, HWND formWindow, bool shown, bool modal) {
-  for (int32_t event : {0, 3, 4}) RaiseFormEvent(form, formWindow, event);
+  for (int32_t number : {event::kLoaded, event::kMoved, event::kResized}) {
+    RaiseFormEvent(form, formWindow, number);
+  }
   if (shown) ShowForm(form, formWindow);
   FormWindowObject* window = FormWindowAgain(form, formWindow);
   if (window == nullptr) return;
@@ -281,7 +285,7 @@ bool LoadForm(FormRecord& form, HWND owner, bool modal) {
 
   EnterBusySection();
   StateOf(form)->snapshot = form.units;
-  LoadContext ctx{form, owner, modal, BuildMenuBar(form), false, {}, nullptr};
+  LoadContext ctx{form, owner, modal, BuildMenuBar(form), {}, nullptr};
   if (!CreateUnits(ctx)) {
     FailLoad(ctx);
     return false;
@@ -293,7 +297,7 @@ bool LoadForm(FormRecord& form, HWND owner, bool modal) {
   ::SendMessageA(ctx.formWindow, kMsgLayout, 0, 0);
   ShowOrHideUnits(ctx);
   auto* window = static_cast<FormWindowObject*>(form.units.records[0].object);
-  window->SetAccelerators(ctx.bar.accelerators);
+  window->SetAccelerators(std::move(ctx.bar.accelerators));
   LeaveBusySection();
   CompleteLoad(form, ctx.formWindow, ctx.units.front().shown, modal);
   return true;
@@ -416,7 +420,7 @@ void UnitDestroyed(uint32_t formId, uint32_t unitId) {
   UnitRecord* record = form ? FindRecord(*form, unitId) : nullptr;
   if (record == nullptr) return;
   if (record != &form->units.records[0]) {
-    DestroyCursorHandle(record->cursor);
+    FreeCursor(record->cursor);
     record->cursor = nullptr;
     record->object = nullptr;
     return;
@@ -443,7 +447,7 @@ void FormWindowGone(uint32_t formId) {
   FormRecord* form = FindForm(formId);
   if (form == nullptr) return;
   for (UnitRecord& record : form->units.records) {
-    DestroyCursorHandle(record.cursor);
+    FreeCursor(record.cursor);
     record.cursor = nullptr;
   }
   rt::Service(rt::svc::kUnitDestroyed, formId, 0);

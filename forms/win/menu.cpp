@@ -1,6 +1,7 @@
 // The form's native menu bar and accelerators, built from its menu item
 // records, rebuilt after every change, and menu commands turned into events.
 
+#include <utility>
 #include <vector>
 
 #include "forms/menu_plan.h"
@@ -29,13 +30,14 @@ void AppendEntries(HMENU menu, const std::vector<MenuEntry>& entries) {
   }
 }
 
-HACCEL MakeAccelerators(const std::vector<Accelerator>& accelerators) {
-  if (accelerators.empty()) return nullptr;
+rt::AcceleratorTable MakeAccelerators(const std::vector<Accelerator>& accelerators) {
+  if (accelerators.empty()) return {};
   std::vector<ACCEL> table;
   for (const Accelerator& a : accelerators) {
     table.push_back({a.flags, a.key, static_cast<WORD>(a.commandId)});
   }
-  return ::CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
+  return rt::AcceleratorTable(
+      ::CreateAcceleratorTableA(table.data(), static_cast<int>(table.size())));
 }
 
 }  // namespace
@@ -53,14 +55,14 @@ std::vector<UnitRecord*> MenuItems(FormRecord& form) {
 }
 
 MenuBar BuildMenuBar(const FormRecord& form) {
-  std::vector<MenuItemSpec> items;
+  std::vector<MenuItemLayout> items;
   for (UnitRecord* item : MenuItems(const_cast<FormRecord&>(form))) {
     items.push_back({item->level, item->menuFlags, item->shortcut, item->caption});
   }
   MenuPlan plan = PlanMenu(items);
   MenuBar bar;
-  bar.menu = ::CreateMenu();
-  AppendEntries(bar.menu, plan.bar);
+  bar.menu.Reset(::CreateMenu());
+  AppendEntries(bar.menu.get(), plan.bar);
   bar.accelerators = MakeAccelerators(plan.accelerators);
   return bar;
 }
@@ -68,11 +70,10 @@ MenuBar BuildMenuBar(const FormRecord& form) {
 void RebuildMenuBar(FormRecord& form) {
   FormWindowObject* window = LiveFormWindow(form);
   if (window == nullptr) return;
-  HMENU old = ::GetMenu(window->hwnd());
+  rt::MenuHandle old(::GetMenu(window->hwnd()));  // the window gives it up below
   MenuBar bar = BuildMenuBar(form);
-  window->SetAccelerators(bar.accelerators);
-  ::SetMenu(window->hwnd(), bar.menu);
-  if (old) ::DestroyMenu(old);
+  window->SetAccelerators(std::move(bar.accelerators));
+  ::SetMenu(window->hwnd(), bar.menu.Release());
 }
 
 bool HandleMenuCommand(FormRecord& form, UINT id, LRESULT& result) {

@@ -54,7 +54,7 @@ bool IdleEventRound() {
     if (std::find(finished.begin(), finished.end(), window) != finished.end()) continue;
     WordEvent e;
     e.formId = form.id;
-    e.event = 7;
+    e.event = event::kIdle;
     e.argCount = 1;
     e.args[0] = ::GetTickCount() - idle.start;
     RaiseWord(e);

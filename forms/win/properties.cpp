@@ -4,6 +4,7 @@
 // items keep their four properties in their records.
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -114,7 +115,7 @@ void ShowUnit(FormRecord& form, UnitRecord& r, HWND window) {
 
 void WriteMousePointer(UnitRecord& r, HWND window, const rt::PropValue& v) {
   rt::ByteSpan bytes = rt::ByteSetBytes(reinterpret_cast<const void*>(v.value));
-  DestroyCursorHandle(r.cursor);
+  FreeCursor(r.cursor);
   r.mousePointer = ToStoredCursor(bytes.data, bytes.size);
   r.cursor = MakeCursor(r.mousePointer);
   POINT at;
@@ -192,8 +193,65 @@ uint32_t PropertyType(const UnitRecord& r, int32_t number) {
   return type->properties[number].typeWord & 0xFFFF;
 }
 
-bool IsByteSetType(uint32_t t) {
-  return t == 1009 || t == 1010 || t == 1011 || t == 1012 || t == 1023 || t == 1024;
+// How a value of each property type travels between the program and the unit.
+enum class Travel {
+  kAsIs,             // codes outside the table
+  kWord,             // the first word to the program, the program's value to the unit
+  kNonNegativeWord,  // as kWord, negative values going to the unit as 0
+  kTwoWords,         // the whole value both ways
+  kLogical,          // exactly 1 reads as true; anything non-zero is written as 1
+  kText,             // a copy to the program; the program's text (null as empty) to the unit
+  kByteSet,          // a new byte-set to the program; data and length to the unit
+  kCursorByteSet,    // as kByteSet, in the caller's or the stored cursor numbering
+  kFont,             // by element, through the unit's LOGFONTA
+};
+
+struct TravelRow {
+  uint32_t type;
+  Travel travel;
+};
+
+namespace pt = rt::proptype;
+
+constexpr TravelRow kTravelTable[] = {
+    {pt::kInteger, Travel::kWord},
+    {pt::kOtherInteger, Travel::kWord},
+    {pt::kDouble, Travel::kTwoWords},
+    {pt::kLogical, Travel::kLogical},
+    {pt::kDateTime, Travel::kTwoWords},
+    {pt::kText, Travel::kText},
+    {pt::kPickIndex, Travel::kNonNegativeWord},
+    {pt::kPickText, Travel::kText},
+    {pt::kEditablePickText, Travel::kText},
+    {pt::kPicture, Travel::kByteSet},
+    {pt::kIcon, Travel::kByteSet},
+    {pt::kCursor, Travel::kCursorByteSet},
+    {pt::kSound, Travel::kByteSet},
+    {pt::kFont, Travel::kFont},
+    {pt::kColour, Travel::kTwoWords},
+    {pt::kColourOrNone, Travel::kTwoWords},
+    {pt::kFileName, Travel::kText},
+    {pt::kBackColour, Travel::kTwoWords},
+    {pt::kText1018, Travel::kText},
+    {pt::kText1019, Travel::kText},
+    {pt::kText1020, Travel::kText},
+    {pt::kText1021, Travel::kText},
+    {pt::kText1022, Travel::kText},
+    {pt::kPictureList, Travel::kByteSet},
+    {pt::kCustomData, Travel::kByteSet},
+};
+
+constexpr bool TableCoversEveryCodeInOrder() {
+  for (size_t i = 0; i < std::size(kTravelTable); ++i) {
+    if (kTravelTable[i].type != pt::kFirst + i) return false;
+  }
+  return std::size(kTravelTable) == pt::kLast - pt::kFirst + 1;
+}
+static_assert(TableCoversEveryCodeInOrder());
+
+Travel TravelOf(uint32_t type) {
+  if (type < pt::kFirst || type > pt::kLast) return Travel::kAsIs;
+  return kTravelTable[type - pt::kFirst].travel;
 }
 
 UnitObject& LiveOrFail(const UnitRecord& r) {
@@ -204,16 +262,20 @@ UnitObject& LiveOrFail(const UnitRecord& r) {
 
 rt::PropValue ConvertForCaller(uint32_t t, const rt::PropValue& unit, int32_t element) {
   const auto* data = reinterpret_cast<const uint8_t*>(unit.value);
-  if (t == 1000 || t == 1001 || t == 1006) return Word(unit.value);
-  if (t == 1002 || t == 1004 || t == 1014 || t == 1015 || t == 1017) return {unit.value, 0};
-  if (t == 1003) return Word(static_cast<uint32_t>(unit.value) == 1 ? 1 : 0);
-  if (t == 1011) {
-    std::vector<uint8_t> value = ToCallerCursor(std::vector<uint8_t>(data, data + unit.second));
-    return NewByteSet(value.data(), value.size());
+  switch (TravelOf(t)) {
+    case Travel::kAsIs: return unit;
+    case Travel::kWord:
+    case Travel::kNonNegativeWord: return Word(unit.value);
+    case Travel::kTwoWords: return {unit.value, 0};
+    case Travel::kLogical: return Word(static_cast<uint32_t>(unit.value) == 1 ? 1 : 0);
+    case Travel::kText: return NewText(data ? reinterpret_cast<const char*>(data) : "");
+    case Travel::kByteSet: return NewByteSet(data, unit.second);
+    case Travel::kCursorByteSet: {
+      std::vector<uint8_t> value = ToCallerCursor(std::vector<uint8_t>(data, data + unit.second));
+      return NewByteSet(value.data(), value.size());
+    }
+    case Travel::kFont: return ReadFontElement(FontOf(unit), element);
   }
-  if (IsByteSetType(t)) return NewByteSet(data, unit.second);
-  if (t == 1013) return ReadFontElement(FontOf(unit), element);
-  if (t >= 1000 && t <= 1024) return NewText(data ? reinterpret_cast<const char*>(data) : "");
   return unit;
 }
 
@@ -225,32 +287,44 @@ rt::PropValue ReadOwn(UnitRecord& r, int32_t index, int32_t element) {
   return ConvertForCaller(PropertyType(r, index), unit, element);
 }
 
+rt::PropValue WithScratch(std::vector<uint8_t>& scratch) {
+  return {scratch.empty() ? 0 : reinterpret_cast<uintptr_t>(scratch.data()),
+          static_cast<uint32_t>(scratch.size())};
+}
+
+// The unit's current font with one element (or the whole record) written.
+rt::PropValue FontForUnit(UnitRecord& r, UnitObject& object, int32_t own, int32_t element,
+                          const rt::PropValue& v, std::vector<uint8_t>& scratch) {
+  GetPropertyFn get = Operation<GetPropertyFn>(TypeOf(r), op::kGetProperty);
+  rt::PropValue current;
+  if (get) get(&object, own, &current);
+  LOGFONTA font = FontOf(current);
+  WriteFontElement(font, element, v);
+  scratch.assign(reinterpret_cast<uint8_t*>(&font), reinterpret_cast<uint8_t*>(&font + 1));
+  return WithScratch(scratch);
+}
+
 // The value as the set operation takes it; `scratch` keeps converted data alive.
 rt::PropValue ConvertForUnit(UnitRecord& r, UnitObject& object, int32_t own, int32_t element,
                              const rt::PropValue& v, std::vector<uint8_t>& scratch) {
-  const uint32_t t = PropertyType(r, own + 8);
-  if (t == 1003) return Word(static_cast<uint32_t>(v.value) != 0 ? 1 : 0);
-  if (t == 1006) return Word(std::max<int32_t>(static_cast<int32_t>(v.value), 0));
-  if (t == 1000 || t == 1001 || t == 1002 || t == 1004 || t == 1014 || t == 1015 || t == 1017) {
-    return v;
+  const Travel travel = TravelOf(PropertyType(r, own + 8));
+  switch (travel) {
+    case Travel::kAsIs:
+    case Travel::kWord:
+    case Travel::kTwoWords: return v;
+    case Travel::kNonNegativeWord: return Word(std::max<int32_t>(static_cast<int32_t>(v.value), 0));
+    case Travel::kLogical: return Word(static_cast<uint32_t>(v.value) != 0 ? 1 : 0);
+    case Travel::kText: return {reinterpret_cast<uintptr_t>(TextArg(v)), 0};
+    case Travel::kByteSet:
+    case Travel::kCursorByteSet: {
+      rt::ByteSpan bytes = rt::ByteSetBytes(reinterpret_cast<const void*>(v.value));
+      scratch = travel == Travel::kCursorByteSet
+                    ? ToStoredCursor(bytes.data, bytes.size)
+                    : std::vector<uint8_t>(bytes.data, bytes.data + bytes.size);
+      return WithScratch(scratch);
+    }
+    case Travel::kFont: return FontForUnit(r, object, own, element, v, scratch);
   }
-  if (IsByteSetType(t)) {
-    rt::ByteSpan bytes = rt::ByteSetBytes(reinterpret_cast<const void*>(v.value));
-    scratch = t == 1011 ? ToStoredCursor(bytes.data, bytes.size)
-                        : std::vector<uint8_t>(bytes.data, bytes.data + bytes.size);
-    return {scratch.empty() ? 0 : reinterpret_cast<uintptr_t>(scratch.data()),
-            static_cast<uint32_t>(scratch.size())};
-  }
-  if (t == 1013) {
-    GetPropertyFn get = Operation<GetPropertyFn>(TypeOf(r), op::kGetProperty);
-    rt::PropValue current;
-    if (get) get(&object, own, &current);
-    LOGFONTA font = FontOf(current);
-    WriteFontElement(font, element, v);
-    scratch.assign(reinterpret_cast<uint8_t*>(&font), reinterpret_cast<uint8_t*>(&font + 1));
-    return {reinterpret_cast<uintptr_t>(scratch.data()), static_cast<uint32_t>(scratch.size())};
-  }
-  if (t >= 1000 && t <= 1024) return {reinterpret_cast<uintptr_t>(TextArg(v)), 0};
   return v;
 }
 

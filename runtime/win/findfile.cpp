@@ -3,8 +3,12 @@
 
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "runtime/application.h"
 #include "runtime/value.h"
+#include "runtime/win/handles.h"
 
 namespace rt {
 
@@ -18,41 +22,49 @@ bool Accepted(DWORD attributes, uint32_t mask, int32_t anyFile) {
   return mask ? (attributes & mask) != 0 : attributes == 0;
 }
 
+// Walks handed to callers, who keep only the handle's value. Only a walk
+// opened here is ever closed, so a stale or made-up value is harmless.
+std::vector<FindHandle>& OpenWalks() {
+  static std::vector<FindHandle> walks;
+  return walks;
+}
+
+// The open walk with this value, no longer kept; empty when there is none.
+FindHandle TakeWalk(uintptr_t searchHandle) {
+  auto& walks = OpenWalks();
+  for (auto it = walks.begin(); it != walks.end(); ++it) {
+    if (reinterpret_cast<uintptr_t>(it->get()) != searchHandle) continue;
+    FindHandle walk = std::move(*it);
+    walks.erase(it);
+    return walk;
+  }
+  return FindHandle();
+}
+
 }  // namespace
 
 char* FindFile(const char* pattern, uint32_t attributeMask, int32_t anyFile,
                uintptr_t* searchHandle) {
   if (searchHandle == nullptr) return nullptr;
   WIN32_FIND_DATAA data;
-  HANDLE handle;
+  FindHandle walk;
   if (pattern && *pattern) {
     EndFind(*searchHandle);
-    handle = ::FindFirstFileA(pattern, &data);
-    if (handle == INVALID_HANDLE_VALUE) {
-      *searchHandle = 0;
-      return nullptr;
-    }
+    *searchHandle = 0;
+    walk.Reset(::FindFirstFileA(pattern, &data));
+    if (!walk) return nullptr;
   } else {
-    handle = reinterpret_cast<HANDLE>(*searchHandle);
-    if (!handle || !::FindNextFileA(handle, &data)) {
-      EndFind(*searchHandle);
-      *searchHandle = 0;
-      return nullptr;
-    }
+    walk = TakeWalk(std::exchange(*searchHandle, 0));
+    if (!walk || !::FindNextFileA(walk.get(), &data)) return nullptr;
   }
   while (!Accepted(data.dwFileAttributes, attributeMask, anyFile)) {
-    if (!::FindNextFileA(handle, &data)) {
-      ::FindClose(handle);
-      *searchHandle = 0;
-      return nullptr;
-    }
+    if (!::FindNextFileA(walk.get(), &data)) return nullptr;
   }
-  *searchHandle = reinterpret_cast<uintptr_t>(handle);
+  *searchHandle = reinterpret_cast<uintptr_t>(walk.get());
+  OpenWalks().push_back(std::move(walk));
   return CopyText(data.cFileName);
 }
 
-void EndFind(uintptr_t searchHandle) {
-  if (searchHandle) ::FindClose(reinterpret_cast<HANDLE>(searchHandle));
-}
+void EndFind(uintptr_t searchHandle) { TakeWalk(searchHandle); }
 
 }  // namespace rt

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/application.h"
@@ -14,6 +15,7 @@
 #include "runtime/runtime.h"
 #include "runtime/seams.h"
 #include "runtime/service.h"
+#include "runtime/win/handles.h"
 
 namespace rt {
 
@@ -33,8 +35,8 @@ struct WinState {
   OptionalLibrarySlot optionalSlots[4];
   HWND hiddenWindow = nullptr;
   bool oleInitialised = false;
-  HICON bigIcon = nullptr;
-  HICON smallIcon = nullptr;
+  IconHandle bigIcon;
+  IconHandle smallIcon;
   bool iconsLoaded = false;
 };
 
@@ -98,9 +100,8 @@ void ReleaseDllLibraries();
 void ReleaseResources() {
   WinState& w = Win();
   ReleaseDllLibraries();
-  if (w.bigIcon) ::DestroyIcon(w.bigIcon);
-  if (w.smallIcon) ::DestroyIcon(w.smallIcon);
-  w.bigIcon = w.smallIcon = nullptr;
+  w.bigIcon.Reset();
+  w.smallIcon.Reset();
   w.iconsLoaded = false;
   if (w.hiddenWindow) ::DestroyWindow(w.hiddenWindow);
   w.hiddenWindow = nullptr;
@@ -113,13 +114,15 @@ uint64_t DefaultIcons(uintptr_t out, uintptr_t) {
   WinState& w = Win();
   if (!w.iconsLoaded) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    w.bigIcon = static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 32, 32, 0));
-    w.smallIcon = static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 16, 16, 0));
+    w.bigIcon.Reset(
+        static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 32, 32, 0)));
+    w.smallIcon.Reset(
+        static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 16, 16, 0)));
     w.iconsLoaded = true;
   }
   if (auto* icons = reinterpret_cast<HICON*>(out)) {
-    icons[0] = w.bigIcon;
-    icons[1] = w.smallIcon;
+    icons[0] = w.bigIcon.get();
+    icons[1] = w.smallIcon.get();
   }
   return 0;
 }
@@ -192,7 +195,7 @@ namespace {
 
 struct DllCache {
   std::string name;
-  HMODULE module;
+  ModuleHandle module;
 };
 
 std::vector<DllCache>& LoadedDlls() {
@@ -202,17 +205,15 @@ std::vector<DllCache>& LoadedDlls() {
 
 HMODULE LoadDll(const char* name) {
   for (const DllCache& d : LoadedDlls()) {
-    if (::lstrcmpiA(d.name.c_str(), name) == 0) return d.module;
+    if (::lstrcmpiA(d.name.c_str(), name) == 0) return d.module.get();
   }
-  HMODULE module = ::LoadLibraryA(name);
-  if (module) LoadedDlls().push_back({name, module});
-  return module;
+  ModuleHandle module(::LoadLibraryA(name));
+  if (!module) return nullptr;
+  LoadedDlls().push_back({name, std::move(module)});
+  return LoadedDlls().back().module.get();
 }
 
-void ReleaseDllLibraries() {
-  for (const DllCache& d : LoadedDlls()) ::FreeLibrary(d.module);
-  LoadedDlls().clear();
-}
+void ReleaseDllLibraries() { LoadedDlls().clear(); }
 
 }  // namespace
 

@@ -63,8 +63,8 @@ TEST(ExtensionBlocks, FieldPositionsNameTheirFields) {
                                      {t::kWordWrap, "WordWrap"},
                                      {t::kFont, "Font"},
                                      {t::kCaption, "Caption"}});
-  EXPECT_EQ(ExtensionBlockSpecs().size(), 4u);
-  for (const forms::BlockSpec* layout : ExtensionBlockSpecs()) {
+  EXPECT_EQ(ExtensionBlockLayouts().size(), 4u);
+  for (const forms::BlockLayout* layout : ExtensionBlockLayouts()) {
     for (size_t i = 0; i < layout->fieldCount; ++i) {
       EXPECT_LE(layout->fields[i].since, layout->version) << layout->typeName << i;
     }

@@ -9,24 +9,24 @@
 
 namespace {
 
-const forms::FieldSpec kFields[] = {
+const forms::FieldLayout kFields[] = {
     forms::IntField("Number", 1),       forms::TextField("Text", "default"),
     forms::BytesField("Bytes"),         forms::IntField("Second", -1, 2),
     forms::TextListField("Items", 2),   forms::TextField("Third", nullptr, 3),
     forms::BytesField("ThirdBytes", 3),
 };
-const forms::BlockSpec kSpec = forms::MakeBlockSpec(0x00050001, "Fuzzed", 3, kFields);
+const forms::BlockLayout kLayout = forms::MakeBlockLayout(0x00050001, "Fuzzed", 3, kFields);
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  forms::PropertyValues values(kSpec);
+  forms::PropertyValues values(kLayout);
   if (forms::ReadBlock(data, size, values) != forms::BlockStatus::kOk) {
-    if (values != forms::PropertyValues(kSpec)) std::abort();
+    if (values != forms::PropertyValues(kLayout)) std::abort();
     return 0;
   }
   std::vector<uint8_t> written = forms::WriteBlock(values);
-  forms::PropertyValues again(kSpec);
+  forms::PropertyValues again(kLayout);
   if (forms::ReadBlock(written, again) != forms::BlockStatus::kOk || again != values) std::abort();
   if (forms::WriteBlock(again) != written) std::abort();
   return 0;

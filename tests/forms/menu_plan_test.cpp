@@ -9,7 +9,8 @@ namespace {
 using namespace forms;
 using Kind = MenuEntry::Kind;
 
-MenuItemSpec Item(uint32_t level, const char* caption, uint32_t flags = 0, uint32_t shortcut = 0) {
+MenuItemLayout Item(uint32_t level, const char* caption, uint32_t flags = 0,
+                    uint32_t shortcut = 0) {
   return {level, flags, shortcut, caption};
 }
 

@@ -11,15 +11,15 @@ namespace {
 using namespace forms;
 
 // One field of every kind, some added by later versions.
-const FieldSpec kFields[] = {
+const FieldLayout kFields[] = {
     IntField("Style", 2),    TextField("Caption", "标签"), BytesField("Picture"),
     IntField("Later", 7, 2), TextListField("Items", 2),    TextField("Newest", "n", 3),
 };
-const BlockSpec kSpec = MakeBlockSpec(0x00050001, "Sample", 3, kFields);
+const BlockLayout kLayout = MakeBlockLayout(0x00050001, "Sample", 3, kFields);
 enum : size_t { kStyle, kCaption, kPicture, kLater, kItems, kNewest };
 
-const FieldSpec kNoFields[1] = {IntField("unused", 0)};
-const BlockSpec kEmptySpec = {0x00060006, "Keeps nothing", 0, kNoFields, 0};
+const FieldLayout kNoFields[1] = {IntField("unused", 0)};
+const BlockLayout kEmptyLayout = {0x00060006, "Keeps nothing", 0, kNoFields, 0};
 
 // A block of the given version holding the fields that version stores.
 std::vector<uint8_t> Block(uint32_t version, const std::string& caption = "ab") {
@@ -40,7 +40,7 @@ std::vector<uint8_t> Block(uint32_t version, const std::string& caption = "ab") 
 }
 
 PropertyValues Filled() {
-  PropertyValues v(kSpec);
+  PropertyValues v(kLayout);
   v.SetInt(kStyle, -3);
   v.SetText(kCaption, "ab");
   v.SetBytes(kPicture, {1, 2, 3});
@@ -51,7 +51,7 @@ PropertyValues Filled() {
 }
 
 void ExpectDefaults(const PropertyValues& v) {
-  EXPECT_EQ(v, PropertyValues(kSpec));
+  EXPECT_EQ(v, PropertyValues(kLayout));
   EXPECT_EQ(v.Int(kStyle), 2);
   EXPECT_EQ(v.Text(kCaption), "标签");
   EXPECT_TRUE(v.Bytes(kPicture).empty());
@@ -73,11 +73,11 @@ TEST(PropertyBlock, WritingGivesTheVersionThenEveryFieldAndReadsBack) {
   const PropertyValues filled = Filled();
   std::vector<uint8_t> bytes = WriteBlock(filled);
   EXPECT_EQ(bytes, Block(3));
-  PropertyValues read(kSpec);
+  PropertyValues read(kLayout);
   ASSERT_EQ(ReadBlock(bytes, read), BlockStatus::kOk);
   EXPECT_EQ(read, filled);
   const size_t caption = 4 + std::strlen("标签");
-  EXPECT_EQ(WriteBlock(PropertyValues(kSpec)).size(), 4 + 4 + caption + 4 + 4 + 2 + 5);
+  EXPECT_EQ(WriteBlock(PropertyValues(kLayout)).size(), 4 + 4 + caption + 4 + 4 + 2 + 5);
 }
 
 TEST(PropertyBlock, FieldsNewerThanTheBlockKeepTheirDefaults) {
@@ -118,7 +118,7 @@ TEST(PropertyBlock, EveryTruncationIsRefused) {
 }
 
 TEST(PropertyBlock, LengthsAndCountsBeyondTheBlockAreRefused) {
-  PropertyValues v(kSpec);
+  PropertyValues v(kLayout);
   std::vector<uint8_t> b = Block(3);
   b[8] = 0xFF;  // the caption's length
   b[11] = 0xFF;
@@ -144,21 +144,21 @@ TEST(PropertyBlock, LengthsAndCountsBeyondTheBlockAreRefused) {
 }
 
 TEST(PropertyBlock, TextsEndAtTheirFirstZeroByte) {
-  PropertyValues v(kSpec);
+  PropertyValues v(kLayout);
   std::vector<uint8_t> b = Block(3, std::string("ab\0cd", 5));
   ASSERT_EQ(ReadBlock(b, v), BlockStatus::kOk);
   EXPECT_EQ(v.Text(kCaption), "ab");
   EXPECT_EQ(v.Bytes(kPicture), (std::vector<uint8_t>{1, 2, 3}));  // read after all 5 bytes
   EXPECT_EQ(v.Text(kNewest), "new");
 
-  PropertyValues list(kSpec);
+  PropertyValues list(kLayout);
   list.SetTextList(kItems, {std::string("p\0q", 3), "r"});
   ASSERT_EQ(ReadBlock(WriteBlock(list), v), BlockStatus::kOk);
   EXPECT_EQ(v.TextList(kItems), (std::vector<std::string>{"p", "r"}));
 }
 
 TEST(PropertyBlock, LongTextListsTakeTheWideCount) {
-  PropertyValues v(kSpec);
+  PropertyValues v(kLayout);
   for (size_t count : {size_t{0xFFFE}, size_t{0xFFFF}, size_t{0x10001}}) {
     v.SetTextList(kItems, std::vector<std::string>(count, "t"));
     std::vector<uint8_t> bytes = WriteBlock(v);
@@ -166,22 +166,22 @@ TEST(PropertyBlock, LongTextListsTakeTheWideCount) {
     const bool wide = count >= 0xFFFF;
     EXPECT_EQ(bytes.size(), at + 2 + (wide ? 4 : 0) + count * 5 + 5) << count;
     EXPECT_EQ(bytes[at] == 0xFF && bytes[at + 1] == 0xFF, wide) << count;
-    PropertyValues read(kSpec);
+    PropertyValues read(kLayout);
     ASSERT_EQ(ReadBlock(bytes, read), BlockStatus::kOk) << count;
     EXPECT_EQ(read, v) << count;
   }
 }
 
 TEST(PropertyBlock, StoreAnswersByIndexAndByName) {
-  PropertyValues v(kSpec);
+  PropertyValues v(kLayout);
   EXPECT_TRUE(v.SetInt("Later", 9));
   EXPECT_EQ(v.Int(kLater), 9);
   EXPECT_TRUE(v.SetText("Caption", "c"));
   EXPECT_EQ(v.Text("Caption"), "c");
   EXPECT_TRUE(v.SetBytes("Picture", {7}));
   EXPECT_EQ(v.Bytes("Picture").size(), 1u);
-  EXPECT_EQ(kSpec.FieldIndex("Items"), 4);
-  EXPECT_EQ(kSpec.FieldIndex("items"), -1);  // names are exact
+  EXPECT_EQ(kLayout.FieldIndex("Items"), 4);
+  EXPECT_EQ(kLayout.FieldIndex("items"), -1);  // names are exact
 
   EXPECT_FALSE(v.SetInt("Caption", 1));  // another kind: nothing changes
   EXPECT_FALSE(v.SetText(kStyle, "x"));
@@ -195,7 +195,7 @@ TEST(PropertyBlock, StoreAnswersByIndexAndByName) {
 }
 
 TEST(PropertyBlock, TypesWithoutFieldsWriteNothingAndReadAnything) {
-  PropertyValues v(kEmptySpec);
+  PropertyValues v(kEmptyLayout);
   EXPECT_TRUE(WriteBlock(v).empty());
   const uint8_t junk[3] = {9, 9, 9};
   EXPECT_EQ(ReadBlock(junk, sizeof junk, v), BlockStatus::kOk);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "forms/events.h"
+
 namespace {
 
 using namespace forms;
@@ -40,10 +42,10 @@ TemplateData Sample() {
   form.id = 0x52010001;
   form.name = "主窗口";
   UnitRecord window = Unit(kFormWindowUnitId, kWindowTypeCode, "");
-  window.events = {{0, 0}, {3, 2}, {9, kNoHandler}};
+  window.events = {{event::kLoaded, 0}, {event::kMoved, 2}, {event::kTrayIcon, kNoHandler}};
   window.propertyData = {6, 0, 0, 0, 2, 0, 0, 0};
   UnitRecord slider = Unit(0x16010015, 0x00010014, "滑块条1");
-  slider.events = {{-1, 1}, {0, 2}};
+  slider.events = {{event::kLeftDown, 1}, {event::kMain, 2}};
   slider.tag = "tag text";
   slider.parent = 0x16010010;
   slider.mousePointer = {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3, 4, 5, 6, 7, 8};

@@ -16,7 +16,7 @@ struct NamedField {
 
 // The field positions units use must name the fields they mean, and cover
 // every field of the block.
-inline void ExpectPositions(const forms::BlockSpec& layout,
+inline void ExpectPositions(const forms::BlockLayout& layout,
                             std::initializer_list<NamedField> positions) {
   ASSERT_EQ(positions.size(), layout.fieldCount) << layout.typeName;
   for (const NamedField& p : positions) {

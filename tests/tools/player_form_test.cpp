@@ -44,7 +44,7 @@ class PlayerForm : public testing::Test {
     }
     return "";
   }
-  PropertyValues Block(uint32_t id, const forms::BlockSpec& layout) {
+  PropertyValues Block(uint32_t id, const forms::BlockLayout& layout) {
     PropertyValues values(layout);
     EXPECT_EQ(forms::ReadBlock(Unit(id).propertyData, values), forms::BlockStatus::kOk);
     return values;

@@ -114,7 +114,7 @@ TEST(CoreBlocks, FieldPositionsNameTheirFields) {
 TEST(CoreBlocks, TypesAreDistinctAndWriteWhatTheyRead) {
   std::set<uint32_t> codes;
   std::set<std::string> names;
-  for (const forms::BlockSpec* layout : CoreBlockSpecs()) {
+  for (const forms::BlockLayout* layout : CoreBlockLayouts()) {
     EXPECT_TRUE(codes.insert(layout->typeCode).second) << layout->typeName;
     EXPECT_TRUE(names.insert(layout->typeName).second) << layout->typeName;
     std::set<std::string> fields;
@@ -269,7 +269,7 @@ TEST(CoreBlocks, LabelAndListBoxVersionsAddTheirBindingFields) {
 }
 
 TEST(CoreBlocks, VersionsAboveTheWrittenOneAreRefused) {
-  for (const forms::BlockSpec* layout :
+  for (const forms::BlockLayout* layout :
        {&kButtonBlock, &kHScrollBarBlock, &kSliderBarBlock, &kTimerBlock}) {
     PropertyValues v(*layout);
     std::vector<uint8_t> bytes = WriteBlock(v);

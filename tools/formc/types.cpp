@@ -9,8 +9,8 @@ namespace formc {
 namespace {
 
 bool FindDescribed(uint32_t code, std::string_view name, UnitType& type) {
-  for (const auto* layouts : {&units::CoreBlockSpecs(), &extunits::ExtensionBlockSpecs()}) {
-    for (const forms::BlockSpec* layout : *layouts) {
+  for (const auto* layouts : {&units::CoreBlockLayouts(), &extunits::ExtensionBlockLayouts()}) {
+    for (const forms::BlockLayout* layout : *layouts) {
       if (layout->typeCode == code || name == layout->typeName) {
         type = {layout->typeCode, layout->typeName, layout};
         return true;

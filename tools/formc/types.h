@@ -11,8 +11,8 @@ namespace formc {
 
 struct UnitType {
   uint32_t code = 0;
-  const char* name = nullptr;                // null for a type known only by its code
-  const forms::BlockSpec* layout = nullptr;  // null: no description (raw fields only)
+  const char* name = nullptr;                  // null for a type known only by its code
+  const forms::BlockLayout* layout = nullptr;  // null: no description (raw fields only)
 };
 
 // By type table name (exact) or by code ("0x0001000B"); false when neither.

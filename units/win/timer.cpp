@@ -66,14 +66,15 @@ rt::AnyRoutine TimerInterface(int32_t operation) {
   }
 }
 
-const rt::PropertyInfo kTimerOwnProperties[] = {{"时钟周期", "Interval", nullptr, 1000, nullptr}};
+const rt::PropertyInfo kTimerOwnProperties[] = {
+    {"时钟周期", "Interval", nullptr, rt::proptype::kInteger, nullptr}};
 constexpr auto kTimerProperties = WithCommonProperties(kTimerOwnProperties);
 
 rt::UnitTypeRecord MakeTimerType() {
   rt::UnitTypeRecord type{};
   type.name = "时钟";
   type.englishName = "Timer";
-  type.flags = 0x80000000 | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit;
+  type.flags = rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit;
   type.propertyCount = static_cast<uint32_t>(kTimerProperties.size());
   type.properties = kTimerProperties.data();
   type.interfaceFn = TimerInterface;
@@ -111,7 +112,7 @@ LRESULT TimerObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       if (result != -1 && interval_ > 0) Start();
       break;
-    case WM_TIMER: forms::RaiseWordEvent(formId(), unitId(), 0); break;
+    case WM_TIMER: forms::RaiseWordEvent(formId(), unitId(), forms::event::kMain); break;
     case WM_DESTROY: Stop(); break;
     default: break;
   }

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <rpc.h>
 
+#include "runtime/win/handles.h"
 #include "units/common_properties.h"
 
 namespace media {
@@ -55,25 +56,6 @@ rt::UnitTypeRecord MakeMediaPlayType() {
   return type;
 }
 
-// A memory device context with a bitmap selected, released in reverse order.
-class SelectedBitmap {
- public:
-  SelectedBitmap(HDC target, HBITMAP bitmap)
-      : dc_(::CreateCompatibleDC(target)), old_(dc_ ? ::SelectObject(dc_, bitmap) : nullptr) {}
-  ~SelectedBitmap() {
-    if (!dc_) return;
-    ::SelectObject(dc_, old_);
-    ::DeleteDC(dc_);
-  }
-  SelectedBitmap(const SelectedBitmap&) = delete;
-  SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 }  // namespace
 
 const rt::UnitTypeRecord& MediaPlayType() {
@@ -92,16 +74,16 @@ std::string NewAlias() {
 }
 
 void PaintMediaWindow(HDC dc, const RECT& client, HBITMAP picture) {
-  HBRUSH brush = ::CreateSolidBrush(kBackground);
-  ::FillRect(dc, &client, brush);
-  ::DeleteObject(brush);
+  rt::GdiBrush brush(::CreateSolidBrush(kBackground));
+  ::FillRect(dc, &client, brush.get());
   BITMAP info;
   if (picture == nullptr || ::GetObjectA(picture, sizeof info, &info) == 0) return;
-  SelectedBitmap source(dc, picture);
-  if (source.dc() == nullptr) return;
+  rt::MemoryDc source(::CreateCompatibleDC(dc));
+  if (!source) return;
+  rt::SelectGuard selected(source.get(), picture);
   const int x = (client.right - client.left - info.bmWidth) / 2;
   const int y = (client.bottom - client.top - info.bmHeight) / 2;
-  ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.dc(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT MediaPlayObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,9 +92,9 @@ LRESULT MediaPlayObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
   HDC dc = ::BeginPaint(hwnd(), &ps);
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  HBITMAP picture = ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPictureResource));
-  PaintMediaWindow(dc, client, picture);
-  if (picture) ::DeleteObject(picture);
+  rt::GdiBitmap picture(
+      ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPictureResource)));
+  PaintMediaWindow(dc, client, picture.get());
   ::EndPaint(hwnd(), &ps);
   return 0;
 }

@@ -141,10 +141,9 @@ TEST_F(PictureWin, ServiceBitmapsShowWhatThePortableDecodersMake) {
     const auto handle = rt::Service(rt::svc::kPictureToBitmap,
                                     reinterpret_cast<uintptr_t>(c.bytes.data()), c.bytes.size());
     ASSERT_NE(handle, 0u);
-    const auto bitmap = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(handle));
+    rt::GdiBitmap bitmap(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(handle)));  // ours
     int32_t w = 0, h = 0;
-    const std::vector<uint32_t> pixels = ReadBitmap(bitmap, w, h);
-    DeleteObject(bitmap);  // the caller owns it
+    const std::vector<uint32_t> pixels = ReadBitmap(bitmap.get(), w, h);
     ASSERT_EQ(w, width);
     ASSERT_EQ(h, height);
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -170,8 +169,7 @@ TEST_F(PictureWin, IconsAndCursorsBecomeIconHandles) {
   ICONINFO info{};
   ASSERT_TRUE(GetIconInfo(icon->Icon(), &info));
   EXPECT_TRUE(info.fIcon);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
+  rt::GdiBitmap iconColor(info.hbmColor), iconMask(info.hbmMask);  // GetIconInfo's copies
 
   Bytes cursorFile = test_pictures::BuildIconFile(2, {{32, 32, 0, 5, 9, Icon32(32, 0xFF00FF00)}});
   std::unique_ptr<DecodedPicture> cursor =
@@ -182,8 +180,7 @@ TEST_F(PictureWin, IconsAndCursorsBecomeIconHandles) {
   EXPECT_FALSE(info.fIcon);
   EXPECT_EQ(info.xHotspot, 5u);
   EXPECT_EQ(info.yHotspot, 9u);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
+  rt::GdiBitmap cursorColor(info.hbmColor), cursorMask(info.hbmMask);
 
   // Drawn at its size, and stretched, over a grey background.
   Surface surface(40, 40, 0x808080);

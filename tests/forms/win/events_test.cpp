@@ -105,7 +105,7 @@ TEST_F(EventsTest, TypedArgumentsAreWidenedByTheirTypes) {
   forms::TypedEvent e;
   e.formId = kFormId;
   e.unitId = 0x16010001;
-  e.event = 0;
+  e.event = forms::event::kMain;
   const char* text = "歌曲";
   const uint64_t address = reinterpret_cast<uintptr_t>(text);
   e.args[0] = {0xFFFF, 0, rt::TypeCode::Short, 0};

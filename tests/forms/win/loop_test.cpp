@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/events.h"
 #include "forms/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
@@ -34,7 +35,7 @@ void CloseAfterThreeIdleCalls() {
 
 TEST_F(LoopTest, TheIdleEventRepeatsWhileItsHandlerWantsMore) {
   forms::FormRecord form = Form(kFormId, {});
-  form.units.records[0].events = {{7, 0}};
+  form.units.records[0].events = {{forms::event::kIdle, 0}};
   Start({form});
   ASSERT_TRUE(Load());
   ResultOf(0) = {true, 1};

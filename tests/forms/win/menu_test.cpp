@@ -1,5 +1,6 @@
 // The form's menu bar: structure, command ids, accelerators, menu commands,
-// and item properties that rebuild the bar only when they change something.
+// item properties that rebuild the bar only when they change something, and
+// the handles all of that leaves behind.
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include "MenuForm.h"
 #include "forms/framework.h"
 #include "runtime/heap.h"
+#include "runtime/win/handles.h"
 #include "tests/forms/win/test_program.h"
 #include "tests/forms/win/test_units.h"
 
@@ -17,6 +19,7 @@ namespace {
 
 using namespace testprog;
 
+constexpr uint32_t kUnit = 0x16010001;
 constexpr uint32_t kPlay = 0x2601000e, kSingle = 0x2601000f, kHiddenTop = 0x26010012,
                    kExitTop = 0x26010014, kExit = 0x26010015;
 
@@ -105,6 +108,24 @@ TEST_F(MenuTest, ItemPropertiesRebuildTheBarOnlyWhenTheyChangeIt) {
   auto* caption = reinterpret_cast<char*>(forms::ReadProperty(kFormId, kExitTop, 0, -1).value);
   EXPECT_STREQ(caption, "离开");
   rt::Free(caption);
+}
+
+// Every menu, shortcut table and cursor made from a file is freed when it is
+// replaced and when the form goes away.
+TEST_F(MenuTest, RebuildsAndClosingKeepNoHandles) {
+  ::DestroyWindow(WindowOf(0));
+  const int64_t closed = rt::LiveHandleCount();
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(rt::LiveHandleCount(), closed + 2);  // the unit's cursor and the shortcut table
+  auto* cursor = reinterpret_cast<void*>(forms::ReadProperty(kFormId, kUnit, 7, -1).value);
+  for (int round = 0; round < 20; ++round) {
+    Write(kSingle, 1, round % 2);  // a new bar and shortcut table
+    forms::WriteProperty(kFormId, kUnit, 7, -1, {reinterpret_cast<uintptr_t>(cursor), 0});
+  }
+  rt::Free(cursor);
+  EXPECT_EQ(rt::LiveHandleCount(), closed + 2);
+  ::DestroyWindow(WindowOf(0));
+  EXPECT_EQ(rt::LiveHandleCount(), closed);
 }
 
 }  // namespace

@@ -182,10 +182,14 @@ rt::AnyRoutine BrokenInterface(int32_t) { return nullptr; }
 
 // Own properties; the type's table puts the eight common ones first.
 const rt::PropertyInfo kWidgetOwnProperties[] = {
-    {"数值", "Number", nullptr, 1000, nullptr},   {"标志", "Flag", nullptr, 1003, nullptr},
-    {"正数", "Positive", nullptr, 1006, nullptr}, {"文本", "Text", nullptr, 1005, nullptr},
-    {"数据", "Blob", nullptr, 1009, nullptr},     {"字体", "Font", nullptr, 1013, nullptr},
-    {"风格", "Style", nullptr, 1000, nullptr},    {"指针", "Pointer", nullptr, 1011, nullptr},
+    {"数值", "Number", nullptr, rt::proptype::kInteger, nullptr},
+    {"标志", "Flag", nullptr, rt::proptype::kLogical, nullptr},
+    {"正数", "Positive", nullptr, rt::proptype::kPickIndex, nullptr},
+    {"文本", "Text", nullptr, rt::proptype::kText, nullptr},
+    {"数据", "Blob", nullptr, rt::proptype::kPicture, nullptr},
+    {"字体", "Font", nullptr, rt::proptype::kFont, nullptr},
+    {"风格", "Style", nullptr, rt::proptype::kInteger, nullptr},
+    {"指针", "Pointer", nullptr, rt::proptype::kCursor, nullptr},
 };
 constexpr auto kWidgetProperties = units::WithCommonProperties(kWidgetOwnProperties);
 
@@ -204,9 +208,12 @@ rt::UnitTypeRecord Type(const char* name, uint32_t flags, rt::InterfaceFn fn,
 const uint32_t kWindowed = rt::typeflag::kWindowUnit;
 
 const rt::UnitTypeRecord kTypes[] = {
-    Type("form", 0x800000D0, FormInterface),
+    Type("form",
+         rt::typeflag::kAlwaysSet | rt::typeflag::kChildrenMove | kWindowed |
+             rt::typeflag::kNeverRebuilt,
+         FormInterface),
     Type("widget", kWindowed, WidgetInterface, 16, kWidgetProperties.data()),
-    Type("menu", 0x80000004, nullptr),
+    Type("menu", rt::typeflag::kAlwaysSet | rt::typeflag::kMenu, nullptr),
     Type("hidden", kWindowed | rt::typeflag::kNoWindowShown, WidgetInterface, 16,
          kWidgetProperties.data()),
     Type("label", kWindowed | rt::typeflag::kLabelKind, WidgetInterface, 16,
@@ -235,7 +242,7 @@ LRESULT WidgetObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool WidgetObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
-  forms::RaiseWordEvent(formId(), unitId(), 0);
+  forms::RaiseWordEvent(formId(), unitId(), forms::event::kMain);
   result = 0;
   return true;
 }

@@ -12,6 +12,7 @@
 #include "runtime/service.h"
 #include "runtime/fatal.h"
 #include "runtime/seams.h"
+#include "runtime/win/handles.h"
 #include "tests/support/freed_memory.h"
 #include "tests/support/process.h"
 #include "tests/support/runtime_fixture.h"
@@ -223,9 +224,8 @@ class FindFileTest : public ::testing::Test {
     ::RemoveDirectoryA(dir_.c_str());
   }
   void Touch(const char* name) {
-    HANDLE h = ::CreateFileA((dir_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    ::CloseHandle(h);
+    rt::FileHandle file(::CreateFileA((dir_ + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   // Every name of one walk, sorted.
   std::vector<std::string> Walk(const std::string& pattern, uint32_t mask, int32_t anyFile) {
@@ -269,15 +269,21 @@ TEST_F(FindFileTest, ChineseNamesArriveInCodePage936) {
 }
 
 TEST_F(FindFileTest, NothingFoundLeavesZeroAndEndFindClosesAnOpenWalk) {
-  uintptr_t handle = 1234;
+  const int64_t live = rt::LiveHandleCount();
+  uintptr_t handle = 1234;  // not a walk of ours: left alone
   EXPECT_EQ(Helpers().otherHelp->findFile((dir_ + "*.wav").c_str(), 0, 1, &handle), nullptr);
   EXPECT_EQ(handle, 0u);
   char* first = Helpers().otherHelp->findFile((dir_ + "*.mp3").c_str(), 0, 1, &handle);
   ASSERT_NE(first, nullptr);
   EXPECT_NE(handle, 0u);
+  EXPECT_EQ(rt::LiveHandleCount(), live + 1);
   Helpers().free(first);
   Helpers().otherHelp->endFind(handle);
+  Helpers().otherHelp->endFind(handle);  // a second end finds nothing to close
   Helpers().otherHelp->endFind(0);
+  EXPECT_EQ(rt::LiveHandleCount(), live);
+  Walk("*", 0, 1);  // a walk run to its end closes itself
+  EXPECT_EQ(rt::LiveHandleCount(), live);
   handle = 0;
   EXPECT_EQ(Helpers().otherHelp->findFile(nullptr, 0, 1, &handle), nullptr);
 }

@@ -13,6 +13,7 @@
 #include "extunits/media/win/media_unit.h"
 #include "forms/framework.h"
 #include "runtime/runtime.h"
+#include "runtime/win/handles.h"
 #include "tests/extunits/media/fake_mci.h"
 #include "tests/support/unit_program.h"
 
@@ -103,30 +104,29 @@ TEST_F(MediaUnitTest, ClosingTheFormClosesTheDevice) {
 }
 
 TEST(MediaPaint, FillsAndCentresThePicture) {
-  HDC screen = ::GetDC(nullptr);
-  HDC dc = ::CreateCompatibleDC(screen);
-  HBITMAP canvas = ::CreateCompatibleBitmap(screen, 40, 40);
-  HBITMAP picture = ::CreateCompatibleBitmap(screen, 10, 10);
-  HGDIOBJ old = ::SelectObject(dc, picture);
-  const RECT small = {0, 0, 10, 10};
-  HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
-  ::FillRect(dc, &small, red);
-  ::SelectObject(dc, canvas);
-  const RECT client = {0, 0, 40, 40};
-  media::PaintMediaWindow(dc, client, nullptr);
-  EXPECT_EQ(::GetPixel(dc, 20, 20), RGB(212, 208, 200));
-  media::PaintMediaWindow(dc, client, picture);
-  EXPECT_EQ(::GetPixel(dc, 15, 15), RGB(255, 0, 0));
-  EXPECT_EQ(::GetPixel(dc, 24, 24), RGB(255, 0, 0));
-  EXPECT_EQ(::GetPixel(dc, 14, 14), RGB(212, 208, 200));
-  EXPECT_EQ(::GetPixel(dc, 25, 25), RGB(212, 208, 200));
-  ::SelectObject(dc, old);
-  for (HGDIOBJ object :
-       {static_cast<HGDIOBJ>(canvas), static_cast<HGDIOBJ>(picture), static_cast<HGDIOBJ>(red)}) {
-    ::DeleteObject(object);
+  const int64_t liveHandles = rt::LiveHandleCount();
+  {
+    rt::ScreenDc screen;
+    rt::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+    rt::GdiBitmap canvas(::CreateCompatibleBitmap(screen.get(), 40, 40));
+    rt::GdiBitmap picture(::CreateCompatibleBitmap(screen.get(), 10, 10));
+    rt::GdiBrush red(::CreateSolidBrush(RGB(255, 0, 0)));
+    {
+      rt::SelectGuard drawing(dc.get(), picture.get());
+      const RECT small = {0, 0, 10, 10};
+      ::FillRect(dc.get(), &small, red.get());
+    }
+    rt::SelectGuard selected(dc.get(), canvas.get());
+    const RECT client = {0, 0, 40, 40};
+    media::PaintMediaWindow(dc.get(), client, nullptr);
+    EXPECT_EQ(::GetPixel(dc.get(), 20, 20), RGB(212, 208, 200));
+    media::PaintMediaWindow(dc.get(), client, picture.get());
+    EXPECT_EQ(::GetPixel(dc.get(), 15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 24, 24), RGB(255, 0, 0));
+    EXPECT_EQ(::GetPixel(dc.get(), 14, 14), RGB(212, 208, 200));
+    EXPECT_EQ(::GetPixel(dc.get(), 25, 25), RGB(212, 208, 200));
   }
-  ::DeleteDC(dc);
-  ::ReleaseDC(nullptr, screen);
+  EXPECT_EQ(rt::LiveHandleCount(), liveHandles);  // painting keeps nothing
 }
 
 }  // namespace
