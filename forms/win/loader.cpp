@@ -407,6 +407,10 @@ void ReenableAfterModal(FormRecord& form) {
   state->disabledForModal.clear();
 }
 
+void ReenableAfterModalDisplay(uint32_t formId) {
+  if (FormRecord* form = FindForm(formId)) ReenableAfterModal(*form);
+}
+
 void FormWindowGone(uint32_t formId) {
   FormRecord* form = FindForm(formId);
   if (form == nullptr) return;

@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "forms/framework.h"
 #include "forms/template.h"
 #include "runtime/program.h"
+#include "tests/forms/win/test_units.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace testprog {
@@ -47,7 +49,9 @@ const rt::CodeBase& RecordingCodeBase();
 forms::UnitRecord Unit(uint32_t id, uint32_t type, uint32_t flags = forms::unitflag::kVisible);
 forms::UnitRecord MenuItem(uint32_t id, uint32_t level, const char* caption,
                            uint32_t handler = forms::kNoHandler);
+// A form whose window unit (the real window type) keeps its record's place.
 forms::FormRecord Form(uint32_t formId, std::vector<forms::UnitRecord> units);
+std::vector<uint8_t> PlacedWindowBlock();
 
 // Resets the runtime and the framework, installs both with the test
 // library, and initialises the runtime with these forms.
@@ -75,6 +79,7 @@ class FrameworkTest : public testing_support::RuntimeTest {
   std::vector<uint8_t> bytes_;
   rt::ProgramHeader header_{};
   rt::CodeBase codeBase_{};
+  std::unique_ptr<testunits::FormWatch> formWatch_;
 };
 
 }  // namespace testprog
