@@ -1,5 +1,7 @@
 #include "units/window_rules.h"
 
+#include "units/blocks.h"
+
 namespace units {
 
 using namespace winstyle;
@@ -656,6 +658,27 @@ int32_t TrayEventArgument(uint32_t mouseMessage) {
     case 0x007B: return 3;  // WM_CONTEXTMENU
     default: return 0;
   }
+}
+
+// ---- Design-time requests -----------------------------------------------------------
+
+std::vector<uint8_t> WindowIconBytes(const uint8_t* data, size_t length) {
+  forms::PropertyValues values(kWindowBlock);
+  if (forms::ReadBlock(data, length, values) != forms::BlockStatus::kOk) return {};
+  return values.Bytes(windowfield::kIcon);
+}
+
+std::vector<uint8_t> RewriteWindowTexts(const uint8_t* data, size_t length,
+                                        void (*visit)(void* context, std::string& text),
+                                        void* context) {
+  forms::PropertyValues values(kWindowBlock);
+  if (forms::ReadBlock(data, length, values) != forms::BlockStatus::kOk) return {};
+  for (size_t field : {windowfield::kCaption, windowfield::kHelpFile, windowfield::kClassName}) {
+    std::string text = values.Text(field);
+    if (visit) visit(context, text);
+    values.SetText(field, std::move(text));
+  }
+  return forms::WriteBlock(values);
 }
 
 }  // namespace units

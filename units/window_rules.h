@@ -94,4 +94,13 @@ std::string TrayTip(const char* text);
 // 0 for anything else (no event).
 int32_t TrayEventArgument(uint32_t mouseMessage);
 
+// Design-time requests on a window property block: its `Icon` bytes (empty
+// when it has none or is refused), and the block rewritten after `visit`
+// saw and perhaps changed `Caption`, `HelpFile` and `ClassName` in this
+// order (empty when refused).
+std::vector<uint8_t> WindowIconBytes(const uint8_t* data, size_t length);
+std::vector<uint8_t> RewriteWindowTexts(const uint8_t* data, size_t length,
+                                        void (*visit)(void* context, std::string& text),
+                                        void* context);
+
 }  // namespace units

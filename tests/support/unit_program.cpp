@@ -1,9 +1,6 @@
 #include "tests/support/unit_program.h"
 
 #include "extunits/media/win/library.h"
-#include "runtime/application.h"
-#include "runtime/runtime.h"
-#include "tests/forms/win/test_units.h"
 
 namespace unitprog {
 
@@ -15,23 +12,7 @@ void UnitProgramTest::StartUnits(std::vector<forms::FormRecord> forms) {
 
 void UnitProgramTest::StartUnitsWithBytes(std::vector<uint8_t> bytes,
                                           const rt::CodeBase& codeBase) {
-  bytes_ = std::move(bytes);
-  header_ = {3,
-             0,
-             0,
-             &codeBase,
-             nullptr,
-             0,
-             bytes_.data(),
-             static_cast<uint32_t>(bytes_.size()),
-             testunits::kLibraryCount,
-             testunits::Libraries(&media::Library()),
-             0,
-             nullptr,
-             nullptr};
-  forms::InstallFramework();
-  rt::BeginApplication(header_);
-  rt::InitializeRuntime();
+  StartWithBytes(std::move(bytes), codeBase, &media::Library());
 }
 
 }  // namespace unitprog

@@ -29,8 +29,6 @@ class UnitProgramTest : public testprog::FrameworkTest {
  private:
   void StartUnitsWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase);
   rt::CodeBase codeBase_{};
-  std::vector<uint8_t> bytes_;
-  rt::ProgramHeader header_{};
 };
 
 }  // namespace unitprog

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "units/blocks.h"
+
 namespace {
 
 using namespace units;
@@ -80,6 +82,37 @@ TEST(WindowRules, TrayTipAndCallbackMessages) {
   for (uint32_t other : {0x0200u, 0x0201u, 0x0204u, 0x0206u, 0x0207u}) {
     EXPECT_EQ(TrayEventArgument(other), 0) << other;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowRules, DesignTimeRequestsReadAndRewriteTheBlock) {
+  forms::PropertyValues values(units::kWindowBlock);
+  values.SetText(units::windowfield::kCaption, "标题");
+  values.SetText(units::windowfield::kClassName, "Cls");
+  values.SetBytes(units::windowfield::kIcon, {1, 2, 3});
+  const std::vector<uint8_t> block = forms::WriteBlock(values);
+  EXPECT_EQ(units::WindowIconBytes(block.data(), block.size()), (std::vector<uint8_t>{1, 2, 3}));
+
+  std::vector<std::string> seen;
+  auto visit = [](void* context, std::string& text) {
+    static_cast<std::vector<std::string>*>(context)->push_back(text);
+    text += "!";
+  };
+  const std::vector<uint8_t> rewritten =
+      units::RewriteWindowTexts(block.data(), block.size(), visit, &seen);
+  EXPECT_EQ(seen, (std::vector<std::string>{"标题", "", "Cls"}));
+  forms::PropertyValues read(units::kWindowBlock);
+  ASSERT_EQ(forms::ReadBlock(rewritten, read), forms::BlockStatus::kOk);
+  EXPECT_EQ(read.Text(units::windowfield::kHelpFile), "!");
+  EXPECT_EQ(read.Bytes(units::windowfield::kIcon), (std::vector<uint8_t>{1, 2, 3}));
+
+  std::vector<uint8_t> newer = block;
+  newer[0] = 7;  // version 7 is refused
+  EXPECT_TRUE(units::WindowIconBytes(newer.data(), newer.size()).empty());
+  EXPECT_TRUE(units::RewriteWindowTexts(newer.data(), newer.size(), visit, &seen).empty());
 }
 
 }  // namespace

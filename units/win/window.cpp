@@ -354,12 +354,23 @@ std::vector<uint8_t> WindowPropertyData(forms::UnitObject* unit) {
   return forms::WriteBlock(static_cast<WindowObject*>(unit)->values());
 }
 
+std::vector<uint8_t> IconData(const uint8_t* data, uint32_t length) {
+  return WindowIconBytes(data, length);
+}
+
+std::vector<uint8_t> ListTexts(const uint8_t* data, uint32_t length, forms::TextVisitor visit,
+                               void* context) {
+  return RewriteWindowTexts(data, length, visit, context);
+}
+
 rt::AnyRoutine WindowInterface(int32_t operation) {
   switch (operation) {
     case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateWindowUnit);
     case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetWindowProperty);
     case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&WindowPropertyData);
     case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetWindowProperty);
+    case forms::op::kIconData: return reinterpret_cast<rt::AnyRoutine>(&IconData);
+    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ListTexts);
     default: return nullptr;
   }
 }

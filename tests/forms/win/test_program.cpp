@@ -119,7 +119,8 @@ void FrameworkTest::Start(std::vector<forms::FormRecord> forms) {
   StartWithBytes(forms::WriteTemplate(data), kCodeBase);
 }
 
-void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase) {
+void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase,
+                                   const rt::LibraryDescriptor* media) {
   bytes_ = std::move(bytes);
   header_ = {3,
              0,
@@ -130,7 +131,7 @@ void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBas
              bytes_.data(),
              static_cast<uint32_t>(bytes_.size()),
              testunits::kLibraryCount,
-             testunits::Libraries(),
+             testunits::Libraries(media),
              0,
              nullptr,
              nullptr};

@@ -67,8 +67,10 @@ class FrameworkTest : public testing_support::RuntimeTest {
     codeBase_ = {routines, static_cast<uint32_t>(N), nullptr, nullptr};
     StartWithBytes(std::vector<uint8_t>(data, data + size), codeBase_);
   }
-  // Initialises the runtime with these template bytes as they are.
-  void StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase);
+  // Initialises the runtime with these template bytes as they are, and a
+  // multimedia library at index 5 when one is given.
+  void StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase,
+                      const rt::LibraryDescriptor* media = nullptr);
   bool Load(uint32_t formId = kFormId, HWND owner = nullptr, bool modal = false);
   // The window of a loaded unit (unit id 0: the form window).
   HWND WindowOf(uint32_t unitId, uint32_t formId = kFormId);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +15,7 @@
 #include "WindowForm.h"
 #include "extunits/win/picture_win.h"
 #include "forms/framework.h"
+#include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
 #include "runtime/win/icons.h"
