@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,14 @@ namespace wp = units::windowprop;
 const rt::Routine kWindowRoutines[] = {WINDOW_FORM_ROUTINES(TESTPROG_ENTRY)};
 
 // The forms of data/window.form.
-enum : uint32_t { kEmptyForm = 0x52010001, kNoBorderForm, kMaximisedForm, kPlainForm, kHiddenForm };
+enum : uint32_t {
+  kEmptyForm = 0x52010001,
+  kNoBorderForm,
+  kMaximisedForm,
+  kPlainForm,
+  kHiddenForm,
+  kFocusForm
+};
 
 struct TrayCall {
   uint32_t message;
@@ -52,12 +60,26 @@ Bytes SolidBmp(int width, int height, uint32_t rgb) {
                                  std::vector<uint32_t>(static_cast<size_t>(width) * height, rgb));
 }
 
-Bytes IconFile(int size) {
+test_pictures::IconFileEntry IconEntry(int size, int colours) {
   const std::vector<uint32_t> pixels(static_cast<size_t>(size) * size, 0x102030);
-  return test_pictures::BuildIconFile(
-      1, {{size, size, 16, 1, 24,
-           test_pictures::BuildIconImage(size, size, 24, pixels,
-                                         Bytes(static_cast<size_t>(size) * size, 0))}});
+  return {size,
+          size,
+          colours,
+          1,
+          24,
+          test_pictures::BuildIconImage(size, size, 24, pixels,
+                                        Bytes(static_cast<size_t>(size) * size, 0))};
+}
+Bytes IconFile(int size) { return test_pictures::BuildIconFile(1, {IconEntry(size, 16)}); }
+
+int IconWidth(HWND window, WPARAM which) {
+  auto icon = reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, which, 0));
+  ICONINFO info{};
+  if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0;
+  BITMAP bm{};
+  ::GetObjectA(info.hbmMask, sizeof bm, &bm);
+  rt::GdiBitmap mask(info.hbmMask), color(info.hbmColor);  // GetIconInfo's copies
+  return bm.bmWidth;
 }
 
 class WindowTest : public unitprog::UnitProgramTest {
@@ -123,8 +145,10 @@ TEST_F(WindowTest, AnEmptyBlockGivesACentredDialogFrameThatEscCloses) {
   ResultOf(1) = {};
   EXPECT_TRUE(Window().PreTranslate(esc));
   EXPECT_FALSE(::IsWindow(form));
-  ASSERT_GE(Calls().size(), 3u);
-  EXPECT_EQ(Calls()[Calls().size() - 2].routine, 1);
+  EXPECT_EQ(
+      std::count_if(Calls().begin(), Calls().end(), [](const Call& c) { return c.routine == 1; }),
+      2);
+  ASSERT_FALSE(Calls().empty());
   EXPECT_EQ(Calls().back().routine, 2);  // destroyed
 }
 
@@ -252,6 +276,63 @@ TEST_F(WindowTest, TrayMessagesAndTheTrayIconOperation) {
   ASSERT_EQ(TrayCalls().size(), 3u);
   EXPECT_EQ(TrayCalls()[2].message, static_cast<uint32_t>(NIM_DELETE));
   EXPECT_EQ(rt::LiveHandleCount(), handles);
+}
+
+TEST_F(WindowTest, BigAndSmallIconsAreChosenByWidth) {
+  HWND form = Open(kPlainForm);
+  // Colour counts above 15 count; the 16-pixel entry with 0 colours does not.
+  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 0), IconEntry(32, 16),
+                                                         IconEntry(16, 16), IconEntry(48, 16)}));
+  EXPECT_EQ(IconWidth(form, ICON_BIG), 32);
+  EXPECT_EQ(IconWidth(form, ICON_SMALL), 16);
+  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 0), IconEntry(48, 16)}));
+  EXPECT_EQ(IconWidth(form, ICON_BIG), 48);  // no match: the last entry
+  EXPECT_EQ(IconWidth(form, ICON_SMALL), 48);
+  Bytes cut = IconFile(32);
+  cut.resize(cut.size() - 10);  // the image's bits end early (its entry says so too)
+  cut[14] = static_cast<uint8_t>(cut[14] - 10);
+  const int64_t handles = rt::LiveHandleCount();
+  WriteBytes(wp::kIcon, cut);
+  EXPECT_EQ(rt::LiveHandleCount(), handles - 2);  // the owned icons went; defaults are not owned
+}
+
+TEST_F(WindowTest, FirstActivationComesOnceBeforeActivationAndShowingRaisesItsEvents) {
+  HWND form = Open(kEmptyForm);
+  auto routines = [] {
+    std::vector<int> r;
+    for (const Call& c : Calls()) r.push_back(c.routine);
+    return r;
+  };
+  std::vector<int> seen = routines();
+  const auto first8 = std::find(seen.begin(), seen.end(), 8);
+  ASSERT_NE(first8, seen.end());
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 8), 1);
+  EXPECT_LT(first8 - seen.begin(), std::find(seen.begin(), seen.end(), 5) - seen.begin());
+  Calls().clear();
+  forms::WriteProperty(form_, 0, 5, -1, {0, 0});  // visible: false
+  forms::WriteProperty(form_, 0, 5, -1, {1, 0});
+  ::SetActiveWindow(form);
+  Pump();
+  seen = routines();
+  EXPECT_NE(std::find(seen.begin(), seen.end(), 11), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), 10), seen.end());
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 8), 0);
+}
+
+TEST_F(WindowTest, EnterMovesTheFocusAndTheFocusComesBackAfterDeactivation) {
+  HWND form = Open(kFocusForm);
+  HWND first = WindowOf(0x16010001, kFocusForm), second = WindowOf(0x16010002, kFocusForm);
+  ::SetFocus(form);  // the form passes the focus to the first unit in tab order
+  EXPECT_EQ(::GetFocus(), first);
+  MSG enter = {first, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  EXPECT_TRUE(Window().PreTranslate(enter));
+  EXPECT_EQ(::GetFocus(), second);
+  HWND other = Open(kPlainForm);
+  ::SetActiveWindow(other);
+  form_ = kFocusForm;
+  ::SetActiveWindow(form);
+  Pump();
+  EXPECT_EQ(::GetFocus(), second);
 }
 
 TEST_F(WindowTest, AMenuChoiceRunsItsRoutine) {
