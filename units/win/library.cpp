@@ -1,5 +1,6 @@
 #include "units/win/library.h"
 
+#include "units/common_properties.h"
 #include "units/win/timer.h"
 #include "units/win/window.h"
 
@@ -29,16 +30,6 @@ const rt::PropertyInfo kMenuProperties[] = {
     {"禁止", "Disabled", nullptr, 1003, nullptr},
     {"可视", "Visible", nullptr, 1003, nullptr},
 };
-
-rt::UnitTypeRecord MakeMenuType() {
-  rt::UnitTypeRecord type{};
-  type.name = "菜单";
-  type.englishName = "menu";
-  type.flags = 0x80000004;
-  type.propertyCount = 4;
-  type.properties = kMenuProperties;
-  return type;
-}
 
 // The core commands come with their own unit of work; until then their
 // slots are null and the table keeps its length.
@@ -71,7 +62,8 @@ rt::LibraryDescriptor MakeLibrary() {
 }  // namespace
 
 const rt::UnitTypeRecord& MenuType() {
-  static const rt::UnitTypeRecord type = MakeMenuType();
+  static const rt::UnitTypeRecord type =
+      MakeUnitType("菜单", "menu", 0x80000004, 4, kMenuProperties, nullptr);
   return type;
 }
 

@@ -406,21 +406,12 @@ const rt::PropertyInfo kWindowOwnProperties[kWindowPropertyCount] = {
 };
 constexpr auto kWindowProperties = WithCommonProperties(kWindowOwnProperties);
 
-rt::UnitTypeRecord MakeWindowType() {
-  rt::UnitTypeRecord type{};
-  type.name = "窗口";
-  type.englishName = "window";
-  type.flags = 0x800000D0;
-  type.propertyCount = static_cast<uint32_t>(kWindowProperties.size());
-  type.properties = kWindowProperties.data();
-  type.interfaceFn = WindowInterface;
-  return type;
-}
-
 }  // namespace
 
 const rt::UnitTypeRecord& WindowType() {
-  static const rt::UnitTypeRecord type = MakeWindowType();
+  static const rt::UnitTypeRecord type =
+      MakeUnitType("窗口", "window", 0x800000D0, static_cast<uint32_t>(kWindowProperties.size()),
+                   kWindowProperties.data(), WindowInterface);
   return type;
 }
 

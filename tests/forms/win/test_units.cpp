@@ -174,14 +174,7 @@ constexpr auto kWidgetProperties = units::WithCommonProperties(kWidgetOwnPropert
 
 rt::UnitTypeRecord Type(const char* name, uint32_t flags, rt::InterfaceFn fn,
                         uint32_t propertyCount = 0, const rt::PropertyInfo* properties = nullptr) {
-  rt::UnitTypeRecord t{};
-  t.name = name;
-  t.englishName = name;
-  t.flags = flags;
-  t.propertyCount = propertyCount;
-  t.properties = properties;
-  t.interfaceFn = fn;
-  return t;
+  return units::MakeUnitType(name, name, flags, propertyCount, properties, fn);
 }
 
 const uint32_t kWindowed = rt::typeflag::kWindowUnit;

@@ -16,6 +16,7 @@
 #include "WindowForm.h"
 #include "extunits/win/picture_win.h"
 #include "forms/framework.h"
+#include "runtime/application.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
@@ -39,7 +40,8 @@ enum : uint32_t {
   kMaximisedForm,
   kPlainForm,
   kHiddenForm,
-  kFocusForm
+  kFocusForm,
+  kToolForm
 };
 
 struct TrayCall {
@@ -333,6 +335,24 @@ TEST_F(WindowTest, EnterMovesTheFocusAndTheFocusComesBackAfterDeactivation) {
   ::SetActiveWindow(form);
   Pump();
   EXPECT_EQ(::GetFocus(), second);
+}
+
+TEST_F(WindowTest, WithoutATaskbarButtonTheHiddenWindowOwnsTheForm) {
+  HWND tool = Open(kToolForm);
+  EXPECT_EQ(::GetWindow(tool, GW_OWNER), static_cast<HWND>(rt::RuntimeWindow()));
+  EXPECT_TRUE(::GetWindowLongA(tool, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(Window().topmost);
+  EXPECT_EQ(::GetMenuState(::GetSystemMenu(tool, FALSE), SC_MOVE, MF_BYCOMMAND), 0xFFFFFFFFu);
+  Write(wp::kMovable, 1);  // the standard system menu again
+  EXPECT_NE(::GetMenuState(::GetSystemMenu(tool, FALSE), SC_MOVE, MF_BYCOMMAND), 0xFFFFFFFFu);
+  Write(wp::kAlwaysOnTop, 0);
+  EXPECT_FALSE(Window().topmost);
+  HWND plain = Open(kEmptyForm);
+  EXPECT_EQ(::GetWindow(plain, GW_OWNER), nullptr);
+  Write(wp::kAlwaysOnTop, 1);
+  EXPECT_TRUE(::GetWindowLongA(plain, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Write(wp::kAlwaysOnTop, 0);
+  EXPECT_FALSE(::GetWindowLongA(plain, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(WindowTest, AMenuChoiceRunsItsRoutine) {
