@@ -46,10 +46,10 @@ std::vector<std::string> Matching(const std::string& prefix) {
 
 TEST_F(LoaderTest, UnitsAreCreatedFromTheLastPositionWithControlIdsFromHundred) {
   ASSERT_TRUE(Load());
-  EXPECT_EQ(Matching("create"),
-            (std::vector<std::string>{"create form", "create 16010004 id=100",
-                                      "create 16010003 id=110", "create 16010002 id=120",
-                                      "create 16010001 id=130"}));
+  EXPECT_EQ(
+      Matching("create"),
+      (std::vector<std::string>{"create form", "create 16010004 id=100", "create 16010003 id=110",
+                                "create 16010002 id=120", "create 16010001 id=130"}));
   EXPECT_EQ(::GetDlgCtrlID(WindowOf(0x16010004)), 100);
   EXPECT_EQ(::GetDlgCtrlID(WindowOf(0x16010001)), 130);
 }
