@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "forms/unit.h"
 #include "runtime/program.h"
@@ -53,6 +54,24 @@ bool CreatingModalForm();
 HWND MainWindow();
 // The modal form whose wait runs, 0 when none.
 uint32_t ModalFormId();
+
+// ---- What the form window unit asks of the framework ------------------------------
+
+// Gives back the enabled state that the form's modal display took away.
+void ReenableAfterModalDisplay(uint32_t formId);
+// Raises event 0 of an enabled default button of the form: with
+// `focusedOnly` only the focused unit counts, otherwise the first in table
+// order from position 1. False when there is none.
+bool PressDefaultButton(uint32_t formId, bool focusedOnly);
+// Moves the focus forward from the focused window, as Tab does.
+void MoveFocusForward(uint32_t formId);
+// The window that takes the focus when the form window gets it: the unit
+// with the smallest tab order number (the highest position among equal
+// numbers) whose window is alive, visible and enabled, with the tab-stop
+// flag, of a type that takes the focus. Null when none qualifies.
+HWND FirstFocusWindow(uint32_t formId);
+// The form windows that exist, in registry order.
+std::vector<FormWindowObject*> LiveFormWindows();
 
 // Forgets every form and its state; for tests.
 void ResetFrameworkForTest();

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -139,6 +140,13 @@ using SetPropertyFn = int32_t (*)(UnitObject* unit, int32_t number, rt::PropValu
 using PropertyDataFn = std::vector<uint8_t> (*)(UnitObject* unit);
 // False when the unit has no such property.
 using GetPropertyFn = bool (*)(UnitObject* unit, int32_t number, rt::PropValue* value);
+// Design-time requests of the form window type: the `Icon` bytes of a
+// property block (empty when none), and the block with its texts shown to
+// `visit`, which may change them (empty when the block is refused).
+using IconDataFn = std::vector<uint8_t> (*)(const uint8_t* data, uint32_t length);
+using TextVisitor = void (*)(void* context, std::string& text);
+using ListTextsFn = std::vector<uint8_t> (*)(const uint8_t* data, uint32_t length,
+                                             TextVisitor visit, void* context);
 using ClaimsKeyFn = int32_t (*)(UnitObject* unit, int32_t keyCode);
 using IsDefaultButtonFn = int32_t (*)(UnitObject* unit);
 using PreTranslateFn = int32_t (*)(UnitObject* unit, MSG* msg);

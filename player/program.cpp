@@ -1,6 +1,8 @@
 #include "player/program.h"
 
+#include "extunits/media/win/library.h"
 #include "runtime/application.h"
+#include "units/win/library.h"
 
 namespace player {
 
@@ -12,8 +14,20 @@ void ReturnsAtOnce() {}
 
 const rt::CodeBase kCodeBase = {nullptr, 0, ReturnsZero, ReturnsAtOnce};
 
+// The seven runtime libraries in index order; those not built yet are empty.
+rt::LibraryDescriptor EmptyLibrary() {
+  rt::LibraryDescriptor d{};
+  d.formatMarker = rt::kLibraryFormatMarker;
+  return d;
+}
+const rt::LibraryDescriptor kNotYetBuilt = EmptyLibrary();
+const rt::LibraryDescriptor* const kLibraries[] = {
+    &units::CoreLibrary(), &kNotYetBuilt,     &kNotYetBuilt, &kNotYetBuilt,
+    &kNotYetBuilt,         &media::Library(), &kNotYetBuilt,
+};
+
 const rt::ProgramHeader kHeader = {
-    3, 0, 0x100a4, &kCodeBase, nullptr, 0, nullptr, 0, 0, nullptr, 0, nullptr, nullptr,
+    3, 0, 0x100a4, &kCodeBase, nullptr, 0, nullptr, 0, 7, kLibraries, 0, nullptr, nullptr,
 };
 
 void ExitRoutine() {}

@@ -32,4 +32,19 @@ constexpr std::array<rt::PropertyInfo, kCommonPropertyCount + N> WithCommonPrope
   return table;
 }
 
+// A unit type's record: names, flags, property table and interface function;
+// the words the runtime keeps as given are zero.
+inline rt::UnitTypeRecord MakeUnitType(const char* name, const char* englishName, uint32_t flags,
+                                       uint32_t propertyCount, const rt::PropertyInfo* properties,
+                                       rt::InterfaceFn interfaceFn) {
+  rt::UnitTypeRecord type{};
+  type.name = name;
+  type.englishName = englishName;
+  type.flags = flags;
+  type.propertyCount = propertyCount;
+  type.properties = properties;
+  type.interfaceFn = interfaceFn;
+  return type;
+}
+
 }  // namespace units

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "runtime/bytes.h"
 #include "extunits/picture/decoders.h"
 #include "extunits/picture/kind.h"
 #include "extunits/picture/picture.h"
@@ -13,80 +12,18 @@ namespace ext {
 // ---- Directory -------------------------------------------------------------
 
 bool ChooseIconEntry(const uint8_t* bytes, size_t length, IconEntry& chosen) {
-  rt::ByteReader r(bytes, length);
-  r.Skip(4);
-  const uint16_t count = r.U16();
-  bool any = false;
-  for (uint16_t i = 0; i < count && r.Remaining() >= 16; ++i) {
-    IconEntry e;
-    e.width = r.U8();
-    r.Skip(1);  // height
-    e.colorCount = r.U8();
-    r.Skip(1);  // reserved
-    e.planes = r.U16();
-    e.bitCount = r.U16();
-    e.size = r.U32();
-    e.offset = r.U32();
-    chosen = e;
-    any = true;
-    if (e.width == 32 && e.colorCount > 15) break;
-  }
-  return any && r.Ok() && chosen.offset <= length && chosen.size <= length - chosen.offset;
+  return rt::ChooseIconEntry(bytes, length, 32, chosen);
 }
 
 // ---- Image header ----------------------------------------------------------
 
-namespace {
-
-struct DibInfo {
-  uint32_t headerSize = 0;
-  int32_t width = 0, height = 0;  // height: of the colour bitmap (half the header's)
-  uint16_t bits = 0;
-  uint32_t colors = 0;  // colour table entries (bits <= 8)
-};
-
-bool ReadDibInfo(const uint8_t* image, size_t size, DibInfo& d) {
-  rt::ByteReader r(image, size);
-  d.headerSize = r.U32();
-  d.width = r.I32();
-  const int32_t doubled = r.I32();
-  r.Skip(2);
-  d.bits = r.U16();
-  const uint32_t compression = r.U32();
-  r.Skip(12);
-  const uint32_t used = r.U32();
-  if (!r.Ok() || d.headerSize < 40 || compression != 0 || doubled < 2) return false;
-  if (d.bits != 1 && d.bits != 4 && d.bits != 8 && d.bits != 24 && d.bits != 32) return false;
-  d.height = doubled / 2;
-  if (d.bits <= 8) d.colors = used == 0 || used > (1u << d.bits) ? 1u << d.bits : used;
-  return SizeAllowed(d.width, d.height);
-}
-
-bool ReadPngSize(const uint8_t* image, size_t size, int32_t& width, int32_t& height) {
-  if (size < 24) return false;
-  auto be32 = [](const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-  };
-  const uint32_t w = be32(image + 16), h = be32(image + 20);
-  if (!SizeAllowed(w, h)) return false;
-  width = static_cast<int32_t>(w);
-  height = static_cast<int32_t>(h);
-  return true;
-}
-
-}  // namespace
-
 bool IconImageSize(const uint8_t* image, size_t size, int32_t& width, int32_t& height,
                    uint16_t& bits) {
-  if (HasPngSignature(image, size)) {
-    bits = 0;
-    return ReadPngSize(image, size, width, height);
-  }
-  DibInfo d;
-  if (!ReadDibInfo(image, size, d)) return false;
-  width = d.width;
-  height = d.height;
-  bits = d.bits;
+  rt::IconImageHeader h;
+  if (!rt::ReadIconImageHeader(image, size, h) || !SizeAllowed(h.width, h.height)) return false;
+  width = h.width;
+  height = h.height;
+  bits = h.bits;
   return true;
 }
 
@@ -132,14 +69,13 @@ uint32_t DibPixel(const uint8_t* row, int32_t x, int bits, const uint32_t* table
 }
 
 bool DecodeDibIcon(const uint8_t* image, size_t size, IconBitmap& out) {
-  DibInfo d;
-  if (!ReadDibInfo(image, size, d)) return false;
+  rt::IconImageHeader d;
+  if (!rt::ReadIconImageHeader(image, size, d) || d.png || !SizeAllowed(d.width, d.height) ||
+      rt::DibIconBytes(d) > size)
+    return false;
   uint32_t table[256] = {};
   const uint64_t tableBytes = uint64_t{d.colors} * 4;
   const size_t xorStride = DibStride(d.width, d.bits), andStride = DibStride(d.width, 1);
-  const uint64_t need = uint64_t{d.headerSize} + tableBytes +
-                        (uint64_t{xorStride} + andStride) * static_cast<uint64_t>(d.height);
-  if (need > size) return false;
   const uint8_t* colors = image + d.headerSize;
   for (uint32_t i = 0; i < d.colors; ++i) {
     table[i] = colors[i * 4] | colors[i * 4 + 1] << 8 | colors[i * 4 + 2] << 16;

@@ -8,21 +8,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/icon_file.h"
+
 namespace ext {
 
-struct IconEntry {
-  uint8_t width = 0;       // 0 means 256
-  uint8_t colorCount = 0;  // 0 means 256 or more
-  uint16_t planes = 0;     // cursors: hot spot x
-  uint16_t bitCount = 0;   // cursors: hot spot y
-  uint32_t size = 0;
-  uint32_t offset = 0;
-};
+using rt::IconEntry;
 
-// Walks the directory entries (as many as the count says and the data
-// holds) and takes the first whose width byte is 32 and whose colour-count
-// byte is above 15, else the last one read. False when no entry could be
-// read or the chosen image does not lie inside the data.
+// The choice of a picture: the first entry 32 pixels wide with more than
+// 15 colours, else the last entry read (see rt::ChooseIconEntry).
 bool ChooseIconEntry(const uint8_t* bytes, size_t length, IconEntry& chosen);
 
 // The size an image declares: DIB header width and half its height, or the

@@ -4,14 +4,13 @@
 
 #include "extunits/picture/kind.h"
 #include "runtime/service.h"
+#include "runtime/win/icons.h"
 
 namespace ext {
 
 // ---- DecodedPicture --------------------------------------------------------------
 
 namespace {
-
-constexpr DWORD kIconFormatVersion = 0x30000;
 
 bool IsIconKind(PictureKind kind) {
   return kind == PictureKind::kIcon || kind == PictureKind::kCursor;
@@ -52,12 +51,8 @@ bool DecodedPicture::MakeIcon() {
     std::memcpy(resource.data(), hotspot, sizeof hotspot);
   }
   resource.insert(resource.end(), data_.data.begin(), data_.data.end());
-  const auto size = static_cast<DWORD>(resource.size());
-  HICON icon = CreateIconFromResourceEx(resource.data(), size, isIcon, kIconFormatVersion,
-                                        data_.width, data_.height, LR_DEFAULTCOLOR);
-  if (icon == nullptr && data_.iconBits != 16) {
-    icon = CreateIconFromResource(resource.data(), size, isIcon, kIconFormatVersion);
-  }
+  HICON icon = rt::IconFromResource(resource.data(), resource.size(), isIcon, data_.width,
+                                    data_.height, data_.iconBits);
   icon_.Reset(icon);
   data_.data.clear();  // the icon holds the picture now
   data_.data.shrink_to_fit();

@@ -300,6 +300,57 @@ bool PreTranslateForm(FormWindowObject& window, MSG& msg) {
   return RaiseCommonEvent(*form, window, msg);
 }
 
+// ---- For the form window unit -----------------------------------------------------
+
+namespace {
+
+bool IsEnabledDefaultButton(const UnitRecord& r) {
+  UnitObject* object = r.IsMenuItem() ? nullptr : LiveObject(r);
+  IsDefaultButtonFn isDefault = Operation<IsDefaultButtonFn>(TypeOf(r), op::kIsDefaultButton);
+  return object && isDefault && ::IsWindowEnabled(object->hwnd()) && isDefault(object) != 0;
+}
+
+}  // namespace
+
+bool PressDefaultButton(uint32_t formId, bool focusedOnly) {
+  FormRecord* form = FindForm(formId);
+  if (form == nullptr) return false;
+  if (focusedOnly) {
+    UnitRecord* focused = UnitOwningWindow(*form, ::GetFocus());
+    if (focused == nullptr || !IsEnabledDefaultButton(*focused)) return false;
+    RaiseClick(*form, *focused);
+    return true;
+  }
+  auto& records = form->units.records;
+  for (size_t pos = 1; pos < records.size(); ++pos) {
+    if (!IsEnabledDefaultButton(records[pos])) continue;
+    RaiseClick(*form, records[pos]);
+    return true;
+  }
+  return false;
+}
+
+void MoveFocusForward(uint32_t formId) {
+  if (FormRecord* form = FindForm(formId)) MoveFocus(*form, ::GetFocus(), true, false, nullptr);
+}
+
+HWND FirstFocusWindow(uint32_t formId) {
+  FormRecord* form = FindForm(formId);
+  if (form == nullptr) return nullptr;
+  auto& records = form->units.records;
+  HWND best = nullptr;
+  uint32_t bestOrder = 0;
+  for (size_t pos = records.size(); pos-- > 1;) {
+    HWND w = records[pos].IsMenuItem() ? nullptr : WindowOf(records[pos]);
+    if (!Focusable(records[pos], w)) continue;
+    if (best == nullptr || records[pos].TabOrder() < bestOrder) {
+      best = w;
+      bestOrder = records[pos].TabOrder();
+    }
+  }
+  return best;
+}
+
 // ---- Cursors ----------------------------------------------------------------------------------
 
 bool HandleSetCursor(FormWindowObject& window, HWND target, LPARAM lParam) {

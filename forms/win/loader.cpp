@@ -443,6 +443,10 @@ void ReenableAfterModal(FormRecord& form) {
   }
 }
 
+void ReenableAfterModalDisplay(uint32_t formId) {
+  if (FormRecord* form = FindForm(formId)) ReenableAfterModal(*form);
+}
+
 void FormWindowGone(uint32_t formId) {
   FormRecord* form = FindForm(formId);
   if (form == nullptr) return;

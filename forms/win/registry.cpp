@@ -85,6 +85,14 @@ UnitObject* FindUnitObjectOrFail(uint32_t formId, uint32_t unitId) {
   return object;
 }
 
+std::vector<FormWindowObject*> LiveFormWindows() {
+  std::vector<FormWindowObject*> windows;
+  for (FormRecord& form : State().registry.forms) {
+    if (FormWindowObject* window = LiveFormWindow(form)) windows.push_back(window);
+  }
+  return windows;
+}
+
 bool CreatingModalForm() { return State().creatingModal; }
 HWND MainWindow() { return State().mainWindow; }
 

@@ -1,8 +1,7 @@
 #pragma once
-// A program for tests of real unit types on forms built in code: library 0
-// holds the framework tests' unit types at their numbers (the form window is
-// type 1) and the Timer at type 32, library 5 is the multimedia library, and
-// the other five are empty.
+// A program for tests of real unit types on forms: library 0 is the core
+// library, library 5 the multimedia library, library 6 the framework tests'
+// stand-in types, and the other four are empty.
 
 #include <cstdint>
 #include <vector>
@@ -30,8 +29,6 @@ class UnitProgramTest : public testprog::FrameworkTest {
  private:
   void StartUnitsWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase);
   rt::CodeBase codeBase_{};
-  std::vector<uint8_t> bytes_;
-  rt::ProgramHeader header_{};
 };
 
 }  // namespace unitprog

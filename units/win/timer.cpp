@@ -70,21 +70,12 @@ const rt::PropertyInfo kTimerOwnProperties[] = {
     {"时钟周期", "Interval", nullptr, rt::proptype::kInteger, nullptr}};
 constexpr auto kTimerProperties = WithCommonProperties(kTimerOwnProperties);
 
-rt::UnitTypeRecord MakeTimerType() {
-  rt::UnitTypeRecord type{};
-  type.name = "时钟";
-  type.englishName = "Timer";
-  type.flags = rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit;
-  type.propertyCount = static_cast<uint32_t>(kTimerProperties.size());
-  type.properties = kTimerProperties.data();
-  type.interfaceFn = TimerInterface;
-  return type;
-}
-
 }  // namespace
 
 const rt::UnitTypeRecord& TimerType() {
-  static const rt::UnitTypeRecord type = MakeTimerType();
+  static const rt::UnitTypeRecord type = MakeUnitType(
+      "时钟", "Timer", rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
+      static_cast<uint32_t>(kTimerProperties.size()), kTimerProperties.data(), TimerInterface);
   return type;
 }
 

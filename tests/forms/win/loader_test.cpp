@@ -46,10 +46,10 @@ std::vector<std::string> Matching(const std::string& prefix) {
 
 TEST_F(LoaderTest, UnitsAreCreatedFromTheLastPositionWithControlIdsFromHundred) {
   ASSERT_TRUE(Load());
-  EXPECT_EQ(Matching("create"),
-            (std::vector<std::string>{"create form id=0", "create 16010004 id=100",
-                                      "create 16010003 id=110", "create 16010002 id=120",
-                                      "create 16010001 id=130"}));
+  EXPECT_EQ(
+      Matching("create"),
+      (std::vector<std::string>{"create form", "create 16010004 id=100", "create 16010003 id=110",
+                                "create 16010002 id=120", "create 16010001 id=130"}));
   EXPECT_EQ(::GetDlgCtrlID(WindowOf(0x16010004)), 100);
   EXPECT_EQ(::GetDlgCtrlID(WindowOf(0x16010001)), 130);
 }
@@ -89,7 +89,9 @@ TEST_F(LoaderTest, RuntimeMessagesGoToEveryUnitInTheirOrder) {
 
 TEST_F(LoaderTest, FormEventsComeAfterLoadingAndEventsDuringLoadingAreNotDelivered) {
   ASSERT_TRUE(Load());  // unit 0x16010001 raises event 5 while it is created
-  ASSERT_EQ(Calls().size(), 3u);
+  // Events 0, 3 and 4 first; showing the window may move and size it again.
+  ASSERT_GE(Calls().size(), 3u);
+  for (size_t i = 3; i < Calls().size(); ++i) EXPECT_NE(Calls()[i].routine, 0);
   EXPECT_EQ(Calls()[0].routine, 0);
   EXPECT_EQ(Calls()[1].routine, 1);
   EXPECT_EQ(Calls()[2].routine, 2);

@@ -4,6 +4,8 @@
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "tests/forms/win/test_units.h"
+#include "units/blocks.h"
+#include "units/win/window.h"
 
 namespace testprog {
 
@@ -36,7 +38,6 @@ namespace {
 
 const auto kRoutineTable = MakeRoutines(std::make_integer_sequence<int, kRoutines>{});
 const rt::CodeBase kCodeBase = {kRoutineTable.data(), kRoutines, nullptr, nullptr};
-const rt::LibraryDescriptor* const kLibraries[] = {&testunits::Library()};
 
 }  // namespace
 
@@ -72,10 +73,18 @@ forms::UnitRecord MenuItem(uint32_t id, uint32_t level, const char* caption, uin
   return r;
 }
 
+// A window unit's block that keeps the form where its record puts it.
+std::vector<uint8_t> PlacedWindowBlock() {
+  forms::PropertyValues values(units::kWindowBlock);
+  values.SetInt(units::windowfield::kWindowState, 0);
+  return forms::WriteBlock(values);
+}
+
 forms::FormRecord Form(uint32_t formId, std::vector<forms::UnitRecord> units) {
   forms::FormRecord form;
   form.id = formId;
-  forms::UnitRecord window = Unit(forms::kFormWindowUnitId, testunits::kForm);
+  forms::UnitRecord window = Unit(forms::kFormWindowUnitId, units::kWindowTypeCode);
+  window.propertyData = PlacedWindowBlock();
   window.left = 100;
   window.top = 100;
   window.width = 400;
@@ -90,6 +99,7 @@ void FrameworkTest::SetUp() {
   forms::ResetFrameworkForTest();
   Calls().clear();
   testunits::Log().clear();
+  formWatch_ = std::make_unique<testunits::FormWatch>();
   for (int i = 0; i < kRoutines; ++i) {
     results[i] = {};
     actions[i] = nullptr;
@@ -99,6 +109,7 @@ void FrameworkTest::SetUp() {
 void FrameworkTest::TearDown() {
   forms::ResetFrameworkForTest();
   Pump();
+  formWatch_.reset();
   RuntimeTest::TearDown();
 }
 
@@ -108,11 +119,22 @@ void FrameworkTest::Start(std::vector<forms::FormRecord> forms) {
   StartWithBytes(forms::WriteTemplate(data), kCodeBase);
 }
 
-void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase) {
+void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase,
+                                   const rt::LibraryDescriptor* media) {
   bytes_ = std::move(bytes);
-  header_ = {
-      3, 0,          0, &codeBase, nullptr, 0, bytes_.data(), static_cast<uint32_t>(bytes_.size()),
-      1, kLibraries, 0, nullptr,   nullptr};
+  header_ = {3,
+             0,
+             0,
+             &codeBase,
+             nullptr,
+             0,
+             bytes_.data(),
+             static_cast<uint32_t>(bytes_.size()),
+             testunits::kLibraryCount,
+             testunits::Libraries(media),
+             0,
+             nullptr,
+             nullptr};
   forms::InstallFramework();
   rt::BeginApplication(header_);
   rt::InitializeRuntime();

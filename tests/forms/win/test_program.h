@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "forms/framework.h"
 #include "forms/template.h"
 #include "runtime/program.h"
+#include "tests/forms/win/test_units.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace testprog {
@@ -47,7 +49,9 @@ const rt::CodeBase& RecordingCodeBase();
 forms::UnitRecord Unit(uint32_t id, uint32_t type, uint32_t flags = forms::unitflag::kVisible);
 forms::UnitRecord MenuItem(uint32_t id, uint32_t level, const char* caption,
                            uint32_t handler = forms::kNoHandler);
+// A form whose window unit (the real window type) keeps its record's place.
 forms::FormRecord Form(uint32_t formId, std::vector<forms::UnitRecord> units);
+std::vector<uint8_t> PlacedWindowBlock();
 
 // Resets the runtime and the framework, installs both with the test
 // library, and initialises the runtime with these forms.
@@ -63,8 +67,10 @@ class FrameworkTest : public testing_support::RuntimeTest {
     codeBase_ = {routines, static_cast<uint32_t>(N), nullptr, nullptr};
     StartWithBytes(std::vector<uint8_t>(data, data + size), codeBase_);
   }
-  // Initialises the runtime with these template bytes as they are.
-  void StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase);
+  // Initialises the runtime with these template bytes as they are, and a
+  // multimedia library at index 5 when one is given.
+  void StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBase& codeBase,
+                      const rt::LibraryDescriptor* media = nullptr);
   bool Load(uint32_t formId = kFormId, HWND owner = nullptr, bool modal = false);
   // The window of a loaded unit (unit id 0: the form window).
   HWND WindowOf(uint32_t unitId, uint32_t formId = kFormId);
@@ -75,6 +81,7 @@ class FrameworkTest : public testing_support::RuntimeTest {
   std::vector<uint8_t> bytes_;
   rt::ProgramHeader header_{};
   rt::CodeBase codeBase_{};
+  std::unique_ptr<testunits::FormWatch> formWatch_;
 };
 
 }  // namespace testprog

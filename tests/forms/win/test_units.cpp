@@ -7,6 +7,7 @@
 #include "forms/events.h"
 #include "forms/framework.h"
 #include "units/common_properties.h"
+#include "units/win/library.h"
 
 namespace testunits {
 
@@ -48,31 +49,16 @@ void LogMessage(const UnitObject& unit, UINT message) {
   }
 }
 
-// ---- The form window type ------------------------------------------------------
+// ---- Form windows ---------------------------------------------------------------
 
-struct FormObject : forms::FormWindowObject {
-  using FormWindowObject::FormWindowObject;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    LogMessage(*this, message);
-    return FormWindowObject::WindowProc(message, wParam, lParam);
-  }
-};
-
-UnitObject* CreateForm(const CreateRequest& r) {
-  auto* form = new FormObject(r.formId, r.unitId);
-  Log().push_back("create form id=" + std::to_string(r.controlId));
-  HWND hwnd = form->AttachingCreate(0, forms::FormWindowClass(), "测试窗口",
-                                    r.style | WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, r.left, r.top,
-                                    r.width, r.height, r.parent, r.menu);
-  if (hwnd == nullptr) {
-    delete form;
-    return nullptr;
-  }
-  return form;
-}
-
-rt::AnyRoutine FormInterface(int32_t operation) {
-  return operation == forms::op::kCreate ? reinterpret_cast<rt::AnyRoutine>(&CreateForm) : nullptr;
+LRESULT CALLBACK WatchForms(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  auto* form = code == HC_ACTION
+                   ? dynamic_cast<forms::FormWindowObject*>(UnitObject::FromWindow(m->hwnd))
+                   : nullptr;
+  if (form && m->message == WM_CREATE) Log().push_back("create form");
+  if (form) LogMessage(*form, m->message);
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // ---- Windowed units ----------------------------------------------------------------
@@ -195,25 +181,15 @@ constexpr auto kWidgetProperties = units::WithCommonProperties(kWidgetOwnPropert
 
 rt::UnitTypeRecord Type(const char* name, uint32_t flags, rt::InterfaceFn fn,
                         uint32_t propertyCount = 0, const rt::PropertyInfo* properties = nullptr) {
-  rt::UnitTypeRecord t{};
-  t.name = name;
-  t.englishName = name;
-  t.flags = flags;
-  t.propertyCount = propertyCount;
-  t.properties = properties;
-  t.interfaceFn = fn;
-  return t;
+  return units::MakeUnitType(name, name, flags, propertyCount, properties, fn);
 }
 
 const uint32_t kWindowed = rt::typeflag::kWindowUnit;
 
 const rt::UnitTypeRecord kTypes[] = {
-    Type("form",
-         rt::typeflag::kAlwaysSet | rt::typeflag::kChildrenMove | kWindowed |
-             rt::typeflag::kNeverRebuilt,
-         FormInterface),
+    {},
     Type("widget", kWindowed, WidgetInterface, 16, kWidgetProperties.data()),
-    Type("menu", rt::typeflag::kAlwaysSet | rt::typeflag::kMenu, nullptr),
+    {},
     Type("hidden", kWindowed | rt::typeflag::kNoWindowShown, WidgetInterface, 16,
          kWidgetProperties.data()),
     Type("label", kWindowed | rt::typeflag::kLabelKind, WidgetInterface, 16,
@@ -264,6 +240,21 @@ void WidgetObject::WindowGone() {
     throw std::runtime_error("unit gone wrong");
   }
   UnitObject::WindowGone();
+}
+
+FormWatch::FormWatch()
+    : hook(::SetWindowsHookExA(WH_CALLWNDPROC, WatchForms, nullptr, ::GetCurrentThreadId())) {}
+FormWatch::~FormWatch() { ::UnhookWindowsHookEx(hook); }
+
+const rt::LibraryDescriptor* const* Libraries(const rt::LibraryDescriptor* media) {
+  static rt::LibraryDescriptor empty{};
+  empty.formatMarker = rt::kLibraryFormatMarker;
+  static const rt::LibraryDescriptor* libraries[kLibraryCount] = {};
+  libraries[0] = &units::CoreLibrary();
+  for (uint32_t i = 1; i < kLibraryCount; ++i) libraries[i] = &empty;
+  libraries[5] = media ? media : &empty;
+  libraries[kLibraryIndex] = &Library();
+  return libraries;
 }
 
 const rt::LibraryDescriptor& Library() {

@@ -1,9 +1,10 @@
 #pragma once
 // A runtime library of small unit types for exercising the form framework
-// through its real loader, windows and messages: a form window type, a
-// windowed unit with properties of each conversion kind, a windowless unit,
-// label, option-button and pre-translating kinds, and a type that cannot be
-// created.
+// through its real loader, windows and messages, beside the real core
+// library (whose window and menu types the forms use): a windowed unit with
+// properties of each conversion kind, a windowless unit, label,
+// option-button and pre-translating kinds, and a type that cannot be
+// created. It sits at library index 6, whose real library has no types.
 
 #include <windows.h>
 
@@ -15,15 +16,14 @@
 
 namespace testunits {
 
-// Type codes in library 0.
-constexpr uint32_t kForm = 0x00010001;
-constexpr uint32_t kWidget = 0x00010002;
-constexpr uint32_t kMenu = 0x00010003;
-constexpr uint32_t kHidden = 0x00010004;
-constexpr uint32_t kLabel = 0x00010005;
-constexpr uint32_t kOption = 0x00010006;
-constexpr uint32_t kPreTranslator = 0x00010007;
-constexpr uint32_t kBroken = 0x00010008;
+// Type codes in library 6.
+constexpr uint32_t kLibraryIndex = 6;
+constexpr uint32_t kWidget = 0x00070002;
+constexpr uint32_t kHidden = 0x00070004;
+constexpr uint32_t kLabel = 0x00070005;
+constexpr uint32_t kOption = 0x00070006;
+constexpr uint32_t kPreTranslator = 0x00070007;
+constexpr uint32_t kBroken = 0x00070008;
 
 // Own property numbers of the widget (overall number = own + 8).
 enum WidgetProperty {
@@ -38,8 +38,17 @@ enum WidgetProperty {
 };
 
 // What the units saw, in order: "create <unit id hex> id=<control id>",
-// "msg <unit id hex> <message hex>", "destroy <unit id hex>".
+// "msg <unit id hex> <message hex>", "destroy <unit id hex>"; for form
+// windows (watched by a message hook) "create form" and their messages.
 std::vector<std::string>& Log();
+// Watches the form windows of this thread for the log while it lives.
+struct FormWatch {
+  FormWatch();
+  ~FormWatch();
+  FormWatch(const FormWatch&) = delete;
+  FormWatch& operator=(const FormWatch&) = delete;
+  HHOOK hook;
+};
 
 // The widget's current values, and what a test may look at.
 struct WidgetObject : forms::UnitObject {
@@ -61,6 +70,11 @@ struct WidgetObject : forms::UnitObject {
 };
 
 const rt::LibraryDescriptor& Library();
+
+// The seven libraries of a test program: the core library, this library at
+// index 6, and `media` (or an empty one) at index 5.
+const rt::LibraryDescriptor* const* Libraries(const rt::LibraryDescriptor* media = nullptr);
+inline constexpr uint32_t kLibraryCount = 7;
 
 // Run by the pre-translating type's hook before it answers (null: nothing).
 void (*&PreTranslateAction())();

@@ -1,0 +1,77 @@
+#include "units/win/library.h"
+
+#include "units/common_properties.h"
+#include "units/win/timer.h"
+#include "units/win/window.h"
+
+namespace units {
+
+namespace {
+
+rt::ServiceEntry serviceEntry = nullptr;
+
+// Code 1 hands over the service entry; codes 2 and 10 to 13 are requests of
+// units and commands this program does not have, answered with 0.
+intptr_t CoreNotify(int32_t code, uintptr_t arg1, uintptr_t) {
+  switch (code) {
+    case rt::kNotifyStart: serviceEntry = reinterpret_cast<rt::ServiceEntry>(arg1); return 0;
+    case 2:
+    case 10:
+    case 11:
+    case 12:
+    case 13: return 0;
+    default: return -1;
+  }
+}
+
+const rt::PropertyInfo kMenuProperties[] = {
+    {"标题", "Caption", nullptr, 1005, nullptr},
+    {"选中", "Checked", nullptr, 1003, nullptr},
+    {"禁止", "Disabled", nullptr, 1003, nullptr},
+    {"可视", "Visible", nullptr, 1003, nullptr},
+};
+
+// The core commands come with their own unit of work; until then their
+// slots are null and the table keeps its length.
+const rt::CommandFn kCommands[kCoreCommandCount] = {};
+
+rt::LibraryDescriptor MakeLibrary() {
+  static rt::UnitTypeRecord types[kCoreTypeSlots] = {};
+  types[kWindowTypeNumber - 1] = WindowType();
+  types[kMenuTypeNumber - 1] = MenuType();
+  types[kTimerTypeNumber - 1] = TimerType();
+  rt::LibraryDescriptor d{};
+  d.formatMarker = rt::kLibraryFormatMarker;
+  d.identity = "A8ACA3C9705D4AA7B878812E42A17BEE";
+  d.versionMajor = 5;
+  d.versionMinor = 0;
+  d.versionBuild = 64;
+  d.versionWords[0] = 3;
+  d.versionWords[2] = 3;
+  d.displayName = "系统核心支持库";
+  d.one = 1;
+  d.flags = 0xC0000001;
+  d.typeCount = kCoreTypeSlots;
+  d.types = types;
+  d.commandCount = kCoreCommandCount;
+  d.commands = kCommands;
+  d.notify = CoreNotify;
+  return d;
+}
+
+}  // namespace
+
+const rt::UnitTypeRecord& MenuType() {
+  static const rt::UnitTypeRecord type =
+      MakeUnitType("菜单", "menu", 0x80000004, 4, kMenuProperties, nullptr);
+  return type;
+}
+
+const rt::LibraryDescriptor& CoreLibrary() {
+  static const rt::LibraryDescriptor library = MakeLibrary();
+  return library;
+}
+
+rt::ServiceEntry CoreServiceEntry() { return serviceEntry; }
+
+}  // namespace units

@@ -1,0 +1,416 @@
+// The window unit: its type record and interface, creation, properties and
+// events. Painting, shapes, icons and the tray icon are in window_look.cpp.
+
+#include "units/win/window.h"
+
+#include <string>
+#include <utility>
+
+#include "forms/events.h"
+#include "forms/framework.h"
+#include "runtime/application.h"
+#include "runtime/service.h"
+#include "units/blocks.h"
+#include "units/common_properties.h"
+#include "units/sound.h"
+#include "units/window_rules.h"
+
+namespace units {
+
+namespace wf = windowfield;
+namespace wp = windowprop;
+
+namespace {
+
+// The block field of each own property number.
+constexpr size_t kFieldOf[kWindowPropertyCount] = {
+    wf::kCaption,        wf::kBorderStyle,     wf::kBackColor,
+    wf::kBackPicture,    wf::kBackPictureMode, wf::kBackMusic,
+    wf::kMusicPlayCount, wf::kControlBox,      wf::kMaxButton,
+    wf::kMinButton,      wf::kWindowState,     wf::kMovable,
+    wf::kIcon,           wf::kEnterMovesFocus, wf::kEscCloses,
+    wf::kF1OpensHelp,    wf::kHelpFile,        wf::kHelpTopic,
+    wf::kShowInTaskbar,  wf::kDragAnywhere,    wf::kWindowShape,
+    wf::kAlwaysOnTop,    wf::kKeepTitleActive, wf::kClassName,
+};
+
+bool IsText(int32_t n) { return n == wp::kCaption || n == wp::kHelpFile || n == wp::kClassName; }
+bool IsBytes(int32_t n) { return n == wp::kBackPicture || n == wp::kBackMusic || n == wp::kIcon; }
+
+constexpr UINT kSwpStyleChanged =
+    SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;  // 0x37
+constexpr UINT kSwpZOrderOnly = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
+
+}  // namespace
+
+// ---- The object -------------------------------------------------------------------
+
+WindowObject::WindowObject(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
+    : FormWindowObject(formId, unitId), values_(std::move(values)) {}
+
+WindowObject::~WindowObject() { StopMusic(); }
+
+int32_t WindowObject::Int(int32_t number) const { return values_.Int(kFieldOf[number]); }
+
+void WindowObject::StoreInt(int32_t number, int32_t value) {
+  values_.SetInt(kFieldOf[number], value);
+}
+
+namespace {
+
+FrameProperties FrameOf(const WindowObject& w) {
+  FrameProperties p;
+  p.borderStyle = w.Int(wp::kBorderStyle);
+  p.hasCaption = !w.values().Text(wf::kCaption).empty();
+  p.controlBox = w.Int(wp::kControlBox) != 0;
+  p.maxButton = w.Int(wp::kMaxButton) != 0;
+  p.minButton = w.Int(wp::kMinButton) != 0;
+  return p;
+}
+
+HWND CreationOwner(const forms::CreateRequest& r, bool showInTaskbar) {
+  if (r.parent != nullptr) return r.parent;
+  auto* hidden = static_cast<HWND>(rt::RuntimeWindow());
+  return (!showInTaskbar || forms::CreatingModalForm()) && hidden ? hidden : nullptr;
+}
+
+}  // namespace
+
+// Creation steps 2 to 7; the block is already read.
+bool WindowObject::CreateWindowFor(const forms::CreateRequest& r) {
+  const FrameProperties frame = FrameOf(*this);
+  uint32_t style = r.style | WS_CLIPCHILDREN | FrameStyle(frame.borderStyle) | CaptionBits(frame);
+  int32_t x = r.left, y = r.top;
+  switch (Int(wp::kWindowState)) {
+    case 1: {
+      const Point p = CentredOnScreen(::GetSystemMetrics(SM_CXSCREEN),
+                                      ::GetSystemMetrics(SM_CYSCREEN), r.width, r.height);
+      x = p.x;
+      y = p.y;
+      break;
+    }
+    case 2: style |= WS_MINIMIZE; break;
+    case 3:
+      if (style & WS_THICKFRAME) style |= WS_MAXIMIZE;
+      break;
+    default: break;
+  }
+  if (r.parent) style = (style & 0x3FFFFFFF) | WS_POPUP;
+  const std::string& className = values_.Text(wf::kClassName);
+  const char* windowClass = className.empty() ? forms::FormWindowClass() : className.c_str();
+  if (windowClass == nullptr) return false;
+  HWND hwnd = AttachingCreate(FrameExStyle(frame.borderStyle), windowClass,
+                              values_.Text(wf::kCaption).c_str(), style, x, y, r.width, r.height,
+                              CreationOwner(r, Int(wp::kShowInTaskbar) != 0), r.menu);
+  if (hwnd == nullptr) return false;
+  SyncStyle();
+  RECT rc;
+  ::GetWindowRect(hwnd, &rc);
+  if (rc.right - rc.left != r.width || rc.bottom - rc.top != r.height) {
+    ::MoveWindow(hwnd, x, y, r.width, r.height, TRUE);
+  }
+  ApplyIcons();
+  if (Int(wp::kWindowShape) != 0) ApplyShape();
+  ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
+  if (Int(wp::kAlwaysOnTop)) {
+    ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kSwpZOrderOnly);
+    topmost = true;
+  }
+  if (!Int(wp::kMovable)) ApplyMovable();
+  StartMusic();
+  return true;
+}
+
+// ---- Styles -------------------------------------------------------------------------
+
+void WindowObject::ChangeStyle(int index, uint32_t remove, uint32_t add) {
+  const auto current = static_cast<uint32_t>(::GetWindowLongA(hwnd(), index));
+  const uint32_t next = (current & ~remove) | add;
+  if (next == current) return;
+  ::SetWindowLongA(hwnd(), index, static_cast<LONG>(next));
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, kSwpStyleChanged);
+}
+
+void WindowObject::SyncStyle() {
+  const auto current = static_cast<uint32_t>(::GetWindowLongA(hwnd(), GWL_STYLE));
+  const uint32_t next = SyncedStyle(current, FrameOf(*this));
+  if (next != current) ChangeStyle(GWL_STYLE, winstyle::kSyncMask, next & winstyle::kSyncMask);
+}
+
+void WindowObject::ApplyBorderStyle() {
+  const int32_t border = Int(wp::kBorderStyle);
+  ChangeStyle(GWL_EXSTYLE, winstyle::kExFrameMask, FrameExStyle(border));
+  ChangeStyle(GWL_STYLE, winstyle::kFrameMask, FrameStyle(border));
+  SyncStyle();
+}
+
+// ---- Window state, moving and topmost ---------------------------------------------------
+
+int WindowObject::StartState() const { return Int(wp::kWindowState); }
+
+// A resizable window is maximised; a fixed one covers the screen instead.
+void WindowObject::ShowMaximised() {
+  HWND w = hwnd();
+  if (::GetWindowLongA(w, GWL_STYLE) & WS_THICKFRAME) {
+    ::ShowWindow(w, SW_MAXIMIZE);
+    return;
+  }
+  if (::IsIconic(w) || ::IsZoomed(w)) ::ShowWindow(w, SW_RESTORE);
+  const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+  RECT rc;
+  ::GetWindowRect(w, &rc);
+  if (rc.left != 0 || rc.top != 0 || rc.right != cx || rc.bottom != cy) {
+    ::MoveWindow(w, 0, 0, cx, cy, TRUE);
+  }
+  ::ShowWindow(w, SW_SHOW);
+}
+
+void WindowObject::ApplyWindowState() {
+  HWND w = hwnd();
+  if (!::IsWindowVisible(w)) return;
+  switch (Int(wp::kWindowState)) {
+    case 0: ::ShowWindow(w, SW_SHOWNORMAL); break;
+    case 1: {
+      if (::IsIconic(w) || ::IsZoomed(w)) ::ShowWindow(w, SW_RESTORE);
+      RECT rc;
+      ::GetWindowRect(w, &rc);
+      const Point p =
+          CentredOnScreen(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                          rc.right - rc.left, rc.bottom - rc.top);
+      if (p.x != rc.left || p.y != rc.top) {
+        ::SetWindowPos(w, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      break;
+    }
+    case 2: ::ShowWindow(w, SW_MINIMIZE); break;
+    default: ShowMaximised(); break;
+  }
+}
+
+void WindowObject::ApplyMovable() {
+  if (Int(wp::kMovable)) {
+    ::GetSystemMenu(hwnd(), TRUE);
+  } else {
+    ::DeleteMenu(::GetSystemMenu(hwnd(), FALSE), SC_MOVE, MF_BYCOMMAND);
+  }
+}
+
+// Taking topmost away from one form asserts it again for the other topmost
+// forms without a taskbar button, so they stay above it.
+void WindowObject::ApplyAlwaysOnTop() {
+  const bool on = Int(wp::kAlwaysOnTop) != 0;
+  ::SetWindowPos(hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kSwpZOrderOnly);
+  topmost = on;
+  if (on) return;
+  for (forms::FormWindowObject* form : forms::LiveFormWindows()) {
+    auto* other = dynamic_cast<WindowObject*>(form);
+    if (other == nullptr || other == this || !other->Int(wp::kAlwaysOnTop) ||
+        other->Int(wp::kShowInTaskbar)) {
+      continue;
+    }
+    ::SetWindowPos(other->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, kSwpZOrderOnly);
+  }
+}
+
+// ---- Properties -----------------------------------------------------------------------
+
+namespace {
+
+constexpr int32_t kChoiceLimit[kWindowPropertyCount] = {0, 6, 0, 0, 3, 0, 2, 0, 0,  0, 3, 0,
+                                                        0, 0, 0, 0, 0, 0, 0, 0, 29, 0, 0, 0};
+
+std::vector<uint8_t> BytesOf(const rt::PropValue& v) {
+  const auto* data = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(v.value));
+  return data ? std::vector<uint8_t>(data, data + v.second) : std::vector<uint8_t>{};
+}
+
+}  // namespace
+
+void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
+  if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return;
+  if (IsText(number)) {
+    const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(value.value));
+    values_.SetText(kFieldOf[number], text ? text : "");
+    if (number == wp::kCaption) {
+      ::SetWindowTextA(hwnd(), text ? text : "");
+      SyncStyle();
+    }
+    return;
+  }
+  if (IsBytes(number)) {
+    if (number == wp::kBackMusic) StopMusic();
+    values_.SetBytes(kFieldOf[number], BytesOf(value));
+    if (number == wp::kBackMusic) StartMusic();
+    if (number == wp::kIcon) ApplyIcons();
+    if (number == wp::kBackPicture) {
+      backPicture_.Reset();
+      backPictureTried_ = false;
+      RepaintBackground();
+    }
+    return;
+  }
+  auto v = static_cast<int32_t>(value.value);
+  if (kChoiceLimit[number] != 0) v = Clamp(v, 0, kChoiceLimit[number]);
+  if (number == wp::kMusicPlayCount) StopMusic();
+  StoreInt(number, v);
+  switch (number) {
+    case wp::kBorderStyle: ApplyBorderStyle(); break;
+    case wp::kBackColor: RepaintBackground(); break;
+    case wp::kBackPictureMode:
+      if (!values_.Bytes(wf::kBackPicture).empty()) RepaintBackground();
+      break;
+    case wp::kMusicPlayCount: StartMusic(); break;
+    case wp::kControlBox:
+    case wp::kMaxButton:
+    case wp::kMinButton: SyncStyle(); break;
+    case wp::kWindowState: ApplyWindowState(); break;
+    case wp::kMovable: ApplyMovable(); break;
+    case wp::kWindowShape: ApplyShape(); break;
+    case wp::kAlwaysOnTop: ApplyAlwaysOnTop(); break;
+    default: break;  // stored only
+  }
+}
+
+namespace {
+
+rt::PropValue BytesValue(const std::vector<uint8_t>& b) {
+  return {b.empty() ? 0 : reinterpret_cast<uintptr_t>(b.data()), static_cast<uint32_t>(b.size())};
+}
+
+}  // namespace
+
+// `WindowState` reads the window's live state: 2 minimised, 3 maximised,
+// otherwise 0.
+bool WindowObject::GetProperty(int32_t number, rt::PropValue& value) const {
+  if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return false;
+  if (IsText(number)) {
+    value = {reinterpret_cast<uintptr_t>(values_.Text(kFieldOf[number]).c_str()), 0};
+  } else if (IsBytes(number)) {
+    value = BytesValue(values_.Bytes(kFieldOf[number]));
+  } else if (number == wp::kWindowState) {
+    value = {static_cast<uint32_t>(::IsIconic(hwnd()) ? 2 : ::IsZoomed(hwnd()) ? 3 : 0), 0};
+  } else {
+    value = {static_cast<uint32_t>(Int(number)), 0};
+  }
+  return true;
+}
+
+// ---- Background music --------------------------------------------------------------------
+
+void WindowObject::StartMusic() {
+  const std::vector<uint8_t>& music = values_.Bytes(wf::kBackMusic);
+  const int32_t count = Int(wp::kMusicPlayCount);
+  if (music.empty() || count == 2) return;
+  const bool loop = count == 0;
+  switch (SoundKindOf(music.data(), music.size())) {
+    case SoundKind::kWave: PlayWave(music.data(), music.size(), loop); break;
+    case SoundKind::kMidi:
+      if (!midi_) midi_ = std::make_unique<MidiPlayer>();
+      midi_->Play(music.data(), music.size(), loop);
+      break;
+    case SoundKind::kNone: break;
+  }
+}
+
+// The wave player stops every sound it plays, not only this form's.
+void WindowObject::StopMusic() {
+  const std::vector<uint8_t>& music = values_.Bytes(wf::kBackMusic);
+  switch (SoundKindOf(music.data(), music.size())) {
+    case SoundKind::kWave: StopWaves(); break;
+    case SoundKind::kMidi:
+      if (midi_) midi_->Close();
+      break;
+    case SoundKind::kNone: break;
+  }
+}
+
+// ---- The type ------------------------------------------------------------------------------
+
+namespace {
+
+forms::UnitObject* CreateWindowUnit(const forms::CreateRequest& r) {
+  forms::PropertyValues values(kWindowBlock);
+  WindowObject* unit = nullptr;
+  if (forms::ReadBlock(r.data, r.length, values) == forms::BlockStatus::kOk) {
+    unit = new WindowObject(r.formId, r.unitId, std::move(values));
+    if (unit->CreateWindowFor(r)) return unit;
+    delete unit;
+  }
+  return nullptr;  // the framework still owns the menu bar, unless a window took it
+}
+
+int32_t SetWindowProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  static_cast<WindowObject*>(unit)->SetProperty(number, *value);
+  return 0;
+}
+
+bool GetWindowProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  return static_cast<WindowObject*>(unit)->GetProperty(number, *value);
+}
+
+std::vector<uint8_t> WindowPropertyData(forms::UnitObject* unit) {
+  return forms::WriteBlock(static_cast<WindowObject*>(unit)->values());
+}
+
+std::vector<uint8_t> IconData(const uint8_t* data, uint32_t length) {
+  return WindowIconBytes(data, length);
+}
+
+std::vector<uint8_t> ListTexts(const uint8_t* data, uint32_t length, forms::TextVisitor visit,
+                               void* context) {
+  return RewriteWindowTexts(data, length, visit, context);
+}
+
+rt::AnyRoutine WindowInterface(int32_t operation) {
+  switch (operation) {
+    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateWindowUnit);
+    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetWindowProperty);
+    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&WindowPropertyData);
+    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetWindowProperty);
+    case forms::op::kIconData: return reinterpret_cast<rt::AnyRoutine>(&IconData);
+    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ListTexts);
+    default: return nullptr;
+  }
+}
+
+constexpr uint32_t kInt = 1000, kBool = 1003, kText = 1005, kPicture = 1009, kSound = 1010,
+                   kIconBytes = 1012;
+
+const rt::PropertyInfo kWindowOwnProperties[kWindowPropertyCount] = {
+    {"标题", "Caption", nullptr, kText, nullptr},
+    {"边框", "BorderStyle", nullptr, kInt, nullptr},
+    {"背景颜色", "BackColor", nullptr, kInt, nullptr},
+    {"底图", "BackPicture", nullptr, kPicture, nullptr},
+    {"底图方式", "BackPictureMode", nullptr, kInt, nullptr},
+    {"背景音乐", "BackMusic", nullptr, kSound, nullptr},
+    {"播放次数", "MusicPlayCount", nullptr, kInt, nullptr},
+    {"控制按钮", "ControlBox", nullptr, kBool, nullptr},
+    {"最大化按钮", "MaxButton", nullptr, kBool, nullptr},
+    {"最小化按钮", "MinButton", nullptr, kBool, nullptr},
+    {"位置", "WindowState", nullptr, kInt, nullptr},
+    {"可否移动", "Movable", nullptr, kBool, nullptr},
+    {"图标", "Icon", nullptr, kIconBytes, nullptr},
+    {"回车下移焦点", "EnterMovesFocus", nullptr, kBool, nullptr},
+    {"Esc键关闭", "EscCloses", nullptr, kBool, nullptr},
+    {"F1键打开帮助", "F1OpensHelp", nullptr, kBool, nullptr},
+    {"帮助文件名", "HelpFile", nullptr, kText, nullptr},
+    {"帮助标志值", "HelpTopic", nullptr, kInt, nullptr},
+    {"在任务条中显示", "ShowInTaskbar", nullptr, kBool, nullptr},
+    {"随意移动", "DragAnywhere", nullptr, kBool, nullptr},
+    {"外形", "WindowShape", nullptr, kInt, nullptr},
+    {"总在最前", "AlwaysOnTop", nullptr, kBool, nullptr},
+    {"保持标题条激活", "KeepTitleActive", nullptr, kBool, nullptr},
+    {"窗口类名", "ClassName", nullptr, kText, nullptr},
+};
+constexpr auto kWindowProperties = WithCommonProperties(kWindowOwnProperties);
+
+}  // namespace
+
+const rt::UnitTypeRecord& WindowType() {
+  static const rt::UnitTypeRecord type =
+      MakeUnitType("窗口", "window", 0x800000D0, static_cast<uint32_t>(kWindowProperties.size()),
+                   kWindowProperties.data(), WindowInterface);
+  return type;
+}
+
+}  // namespace units
