@@ -39,4 +39,12 @@ class MidiPlayer {
 // loops. 1 when playing started, 0 for an empty or unknown block.
 int32_t PlaySoundBlock(const uint8_t* data, uint32_t length, uint32_t flag);
 
+// Answers service 2015 with PlaySoundBlock and stops every player at
+// shutdown (the wave player and the program's own MIDI player).
+void InstallSoundService();
+
+// Whether the wave player's worker thread is there (from the first sound
+// started until StopWaves); for tests.
+bool WaveWorkerRunning();
+
 }  // namespace units
