@@ -134,19 +134,24 @@ void MidiPlayer::Impl::Close() {
 MidiPlayer::MidiPlayer() : impl_(new Impl) {}
 MidiPlayer::~MidiPlayer() { Close(); }
 
+// Callers run inside window procedures: running out of memory is no music.
 bool MidiPlayer::Play(const uint8_t* data, size_t length, bool loop) {
   Close();
-  MidiSong song;
-  if (!ParseMidi(data, length, song)) return false;
-  impl_->loop = loop;
-  impl_->Pack(song);
-  if (!impl_->Open(song.ticksPerQuarter)) {
-    Close();
-    return false;
+  try {
+    MidiSong song;
+    if (ParseMidi(data, length, song)) {
+      impl_->loop = loop;
+      impl_->Pack(song);
+      if (impl_->Open(song.ticksPerQuarter)) {
+        impl_->started = true;
+        impl_->worker.Wake();  // buffers may have finished while it started
+        return true;
+      }
+    }
+  } catch (...) {
   }
-  impl_->started = true;
-  impl_->worker.Wake();  // buffers may have finished while it started
-  return true;
+  Close();
+  return false;
 }
 
 void MidiPlayer::Close() { impl_->Close(); }

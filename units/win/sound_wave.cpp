@@ -191,9 +191,14 @@ WavePlayer& Player() {
 
 }  // namespace
 
+// Callers run inside window procedures: running out of memory is no sound.
 bool PlayWave(const uint8_t* data, size_t length, bool loop) {
-  WaveSound sound;
-  return ParseWave(data, length, sound) && Player().Play(sound, loop);
+  try {
+    WaveSound sound;
+    return ParseWave(data, length, sound) && Player().Play(sound, loop);
+  } catch (...) {
+    return false;
+  }
 }
 
 void StopWaves() { Player().StopAll(); }
