@@ -102,6 +102,7 @@ bool WaveVoice::Start(const WaveSound& sound, HANDLE event) {
 
 bool WaveVoice::Queue(WAVEHDR& header) {
   const size_t index = static_cast<size_t>(&header - headers_.data());
+  header.dwFlags &= ~WHDR_DONE;
   queued_[index] = waveOutWrite(device_.get(), &header, sizeof header) == MMSYSERR_NOERROR;
   return queued_[index];
 }
