@@ -1,5 +1,6 @@
 #include "runtime/runtime.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -28,6 +29,7 @@ struct RuntimeState {
   int32_t quitCode = 0;
   FrameworkHooks framework;
   PlatformHooks platform;
+  std::vector<void (*)()> shutdownSteps;
 };
 
 RuntimeState& State() {
@@ -162,8 +164,9 @@ void Shutdown(int32_t code) {
   // it enters the exit path itself.
   if (ExitRoutine routine = s.exitRoutine.exchange(nullptr)) routine();
   if (!s.librariesNotified.exchange(true)) NotifyLibrariesFarewell();
-  if (!s.resourcesReleased.exchange(true) && s.platform.releaseResources) {
-    s.platform.releaseResources();
+  if (!s.resourcesReleased.exchange(true)) {
+    for (void (*step)() : s.shutdownSteps) step();
+    if (s.platform.releaseResources) s.platform.releaseResources();
   }
 }
 
@@ -177,6 +180,11 @@ void ExitProgram(int32_t code) {
 void InstallFramework(const FrameworkHooks& hooks) { State().framework = hooks; }
 const FrameworkHooks& Framework() { return State().framework; }
 void InstallPlatform(const PlatformHooks& hooks) { State().platform = hooks; }
+
+void AddShutdownStep(void (*step)()) {
+  std::vector<void (*)()>& steps = State().shutdownSteps;
+  if (std::find(steps.begin(), steps.end(), step) == steps.end()) steps.push_back(step);
+}
 
 ArgRecord CallCoreCommand(CommandFn fn, int32_t count, ArgRecord* args) {
   ArgRecord result;
@@ -202,6 +210,7 @@ void ResetRuntimeForTest() {
   s.quitCode = 0;
   s.framework = FrameworkHooks{};
   s.platform = PlatformHooks{};
+  s.shutdownSteps.clear();
   ClearConstantRanges();
   MarkMainThread();
 }

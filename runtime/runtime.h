@@ -85,6 +85,12 @@ struct PlatformHooks {
 };
 void InstallPlatform(const PlatformHooks& hooks);
 
+// Layers that keep something running until the end (the sound players and
+// their threads) stop it in a step of their own: the steps run once, in the
+// order added, at the end of shutdown before the runtime's own resources go.
+// Adding a step twice keeps one.
+void AddShutdownStep(void (*step)());
+
 // The helpers the program calls the runtime through.
 const HelperTable& Helpers();
 

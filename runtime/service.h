@@ -49,6 +49,14 @@ inline constexpr uint32_t kFormCount = 2032;
 inline constexpr uint32_t kFormWindow = 2033;
 }  // namespace svc
 
+// Argument 1 of service 2015: the sound block to play and the flag handed
+// to its player (non-zero loops).
+struct SoundBlockRequest {
+  const uint8_t* bytes;
+  uint32_t length;
+  uint32_t flag;
+};
+
 // Buffer size that service 1006 may fill (a module path and a backslash).
 inline constexpr int kRuntimeTextBufferSize = 262;
 

@@ -114,6 +114,8 @@ using MenuHandle = UniqueHandle<HMENU, MenuTraits>;
 using AcceleratorTable = UniqueHandle<HACCEL, AcceleratorTraits>;
 using ModuleHandle = UniqueHandle<HMODULE, ModuleTraits>;  // from LoadLibrary
 using FileHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using EventHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using ThreadHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;  // from FindFirstFile
 
 // A window's or the screen's device context, from GetDC until destruction.

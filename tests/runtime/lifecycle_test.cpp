@@ -100,10 +100,14 @@ TEST_F(LifecycleTest, ShutdownRunsItsStepsInOrderAndEachOnce) {
   framework.releaseForms = [] { events.push_back("forms"); };
   InstallFramework(framework);
   InstallPlatform({nullptr, [] { events.push_back("resources"); }});
+  void (*sound)() = [] { events.push_back("sound"); };
+  AddShutdownStep(sound);
+  AddShutdownStep(sound);
   RegisterExitRoutine([] { events.push_back("first routine"); });
   RegisterExitRoutine([] { events.push_back("exit routine"); });
   EXPECT_EQ(ExitCodeOf([] { ExitProgram(7); }), 7);
-  EXPECT_EQ(events, (std::vector<std::string>{"forms", "exit routine", "A6", "C6", "resources"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"forms", "exit routine", "A6", "C6", "sound", "resources"}));
   EXPECT_TRUE(ShutdownStarted());
   EXPECT_GT(BusyCount(), 0);
 }

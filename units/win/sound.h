@@ -10,8 +10,10 @@
 
 namespace units {
 
-// Plays RIFF WAVE data (copied); with `loop` it repeats until stopped. False
-// when nothing started: no output device, or data it cannot play.
+// Plays RIFF WAVE data (copied; PCM, 1 or 2 channels of 8 or 16 bits); with
+// `loop` it repeats until stopped. Sounds already playing go on: a new one
+// plays alongside them (up to 16; beyond that the oldest stops). False when
+// nothing started: no output device, or data it cannot play.
 bool PlayWave(const uint8_t* data, size_t length, bool loop);
 // Stops every sound the wave player is playing, whoever started it.
 void StopWaves();
@@ -38,5 +40,13 @@ class MidiPlayer {
 // the program's own MIDI player (replacing its block); a non-zero flag
 // loops. 1 when playing started, 0 for an empty or unknown block.
 int32_t PlaySoundBlock(const uint8_t* data, uint32_t length, uint32_t flag);
+
+// Answers service 2015 with PlaySoundBlock and stops every player at
+// shutdown (the wave player and the program's own MIDI player).
+void InstallSoundService();
+
+// Whether the wave player's worker thread is there (from the first sound
+// started until StopWaves); for tests.
+bool WaveWorkerRunning();
 
 }  // namespace units

@@ -1,0 +1,43 @@
+// Service 2015: sound blocks to the wave player or to the program's own MIDI
+// player, and the end of both at shutdown.
+
+#include "runtime/runtime.h"
+#include "runtime/service.h"
+#include "units/sound.h"
+#include "units/win/sound.h"
+
+namespace units {
+
+namespace {
+
+// The program's MIDI player: made at its first block, closed at shutdown,
+// never destroyed (its thread must not be joined while the process ends).
+MidiPlayer* programMidi = nullptr;
+
+void StopSound() {
+  StopWaves();
+  if (programMidi) programMidi->Close();
+}
+
+}  // namespace
+
+int32_t PlaySoundBlock(const uint8_t* data, uint32_t length, uint32_t flag) {
+  switch (SoundKindOf(data, length)) {
+    case SoundKind::kWave: return PlayWave(data, length, flag != 0) ? 1 : 0;
+    case SoundKind::kMidi:
+      if (!programMidi) programMidi = new MidiPlayer;
+      return programMidi->Play(data, length, flag != 0) ? 1 : 0;
+    case SoundKind::kNone: break;
+  }
+  return 0;
+}
+
+void InstallSoundService() {
+  rt::SetServiceHandler(rt::svc::kPlaySound, [](uintptr_t request, uintptr_t) -> uint64_t {
+    const auto* r = reinterpret_cast<const rt::SoundBlockRequest*>(request);
+    return r ? static_cast<uint32_t>(PlaySoundBlock(r->bytes, r->length, r->flag)) : 0;
+  });
+  rt::AddShutdownStep(StopSound);
+}
+
+}  // namespace units
