@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "forms/events.h"
-#include "runtime/service.h"
 #include "runtime/win/icons.h"
 #include "units/blocks.h"
 #include "units/common_properties.h"
 #include "units/control_texts.h"
 #include "units/win/control_style.h"
+#include "units/win/picture_bitmap.h"
 #include "units/win/prop_value.h"
 #include "units/window_rules.h"
 
@@ -50,8 +50,7 @@ uint32_t ButtonObject::LoadPicture() {
   if (bytes.empty()) return 0;
   icon_ = rt::IconFromFile(bytes.data(), bytes.size(), 32);
   if (icon_) return BS_ICON;
-  bitmap_.Reset(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(rt::Service(
-      rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes.data()), bytes.size()))));
+  bitmap_ = BitmapFromPicture(bytes);
   return bitmap_ ? BS_BITMAP : 0;
 }
 

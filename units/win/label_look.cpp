@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/service.h"
 #include "runtime/win/handles.h"
 #include "units/blocks.h"
 #include "units/win/label.h"
+#include "units/win/picture_bitmap.h"
 #include "units/window_rules.h"
 
 namespace units {
@@ -127,9 +127,7 @@ bool LabelObject::DrawFrame(HDC dc, const Box& r) {
 bool LabelObject::DrawBackPicture(HDC dc, const Box& r, HRGN remaining) {
   if (!pictureTried_) {
     pictureTried_ = true;
-    const std::vector<uint8_t>& bytes = values_.Bytes(lf::kBackPicture);
-    picture_.Reset(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(rt::Service(
-        rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes.data()), bytes.size()))));
+    picture_ = BitmapFromPicture(values_.Bytes(lf::kBackPicture));
     if (!picture_) values_.SetBytes(lf::kBackPicture, {});
   }
   BITMAP bm;

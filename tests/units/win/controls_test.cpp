@@ -19,6 +19,7 @@
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
 #include "tests/extunits/picture_builders.h"
+#include "tests/support/client_pixels.h"
 #include "tests/support/unit_program.h"
 #include "units/blocks.h"
 #include "units/label_paint.h"
@@ -37,19 +38,8 @@ const rt::Routine kControlRoutines[] = {CONTROLS_FORM_ROUTINES(TESTPROG_ENTRY)};
 constexpr uint32_t kForm = 0x52010001;
 enum : uint32_t { kPlainLabel = 0x16010001, kGradient, kFrame, kDefaultButton, kPlainButton };
 
-// Renders a unit's client into a 32-bit DIB (pixels 0x00RRGGBB).
 std::vector<uint32_t> Render(HWND window, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  rt::WindowDc screen;
-  rt::GdiBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  rt::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-  rt::SelectGuard selected(dc.get(), bitmap.get());
-  ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-  ::GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  return std::vector<uint32_t>(p, p + static_cast<size_t>(width) * height);
+  return testing_support::RenderClient(window, width, height);
 }
 
 uint32_t Grey(int v) { return static_cast<uint32_t>(v) * 0x010101u; }
