@@ -249,13 +249,7 @@ TEST_F(ControlsTest, ButtonStylesFollowTheirPropertiesAndTheDefaultButtonQuery) 
             reinterpret_cast<LRESULT>(::GetStockObject(DEFAULT_GUI_FONT)));
 }
 
-Bytes IconFile(int size) {
-  const std::vector<uint32_t> pixels(static_cast<size_t>(size) * size, 0x102030);
-  return test_pictures::BuildIconFile(
-      1, {{size, size, 16, 1, 24,
-           test_pictures::BuildIconImage(size, size, 24, pixels,
-                                         Bytes(static_cast<size_t>(size) * size, 0))}});
-}
+Bytes IconFile(int size) { return test_pictures::SolidIconFile(size, 0x102030); }
 
 TEST_F(ControlsTest, APictureButtonShowsAnIconABitmapOrItsCaption) {
   const Bytes jpeg =
