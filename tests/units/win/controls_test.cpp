@@ -194,6 +194,29 @@ TEST_F(ControlsTest, TheGradientFrameHasFourBandsAndAtMostHalfTheHeight) {
   EXPECT_EQ(pixels[5 * 100 + 3], Grey(Along(0, 255, 3, 8)));
 }
 
+TEST_F(ControlsTest, BackPicturesAreDrawnInsideTheFrameByModeAndBadBytesAreCleared) {
+  HWND label = Window(kFrame);  // inside the frame: (8, 8) to (92, 32), green
+  WriteBytes(kFrame, lp::kBackPicture,
+             test_pictures::BuildBmp(8, 8, 24, std::vector<uint32_t>(64, 0x0000FF)));
+  const uint32_t blue = 0x0000FF, green = 0x00FF00, band = Grey(Along(0, 255, 2, 8));
+  struct {
+    int mode, x, y;
+    uint32_t rgb;
+  } cases[] = {{0, 8, 8, blue},   {0, 15, 15, blue}, {0, 16, 16, green}, {0, 2, 20, band},
+               {2, 46, 16, blue}, {2, 53, 23, blue}, {2, 45, 20, green}, {2, 54, 20, green},
+               {1, 90, 30, blue}, {1, 50, 20, blue}, {1, 2, 20, band}};
+  for (const auto& c : cases) {
+    Write(kFrame, lp::kBackPictureMode, c.mode);
+    EXPECT_EQ(Render(label, 100, 40)[c.y * 100 + c.x], c.rgb) << c.mode << " " << c.x << "," << c.y;
+  }
+  WriteBytes(kFrame, lp::kBackPicture, Bytes{1, 2, 3});
+  EXPECT_EQ(Render(label, 100, 40)[20 * 100 + 50], green);
+  EXPECT_TRUE(dynamic_cast<units::LabelObject*>(forms::FindUnitObject(kForm, kFrame))
+                  ->values()
+                  .Bytes(units::labelfield::kBackPicture)
+                  .empty());
+}
+
 TEST_F(ControlsTest, TheFeedbackMessageAnswersWithTheHandlersResult) {
   ResultOf(1) = {true, 42};
   EXPECT_EQ(::SendMessageA(Window(kGradient), units::kMsgFeedback, 7, 9), 42);
