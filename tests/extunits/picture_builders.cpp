@@ -274,6 +274,13 @@ Bytes BuildIconFile(int type, const std::vector<IconFileEntry>& entries) {
   return b;
 }
 
+Bytes SolidIconFile(int size, uint32_t rgb) {
+  const auto pixels = static_cast<size_t>(size) * static_cast<size_t>(size);
+  return BuildIconFile(
+      1, {{size, size, 16, 1, 24,
+           BuildIconImage(size, size, 24, std::vector<uint32_t>(pixels, rgb), Bytes(pixels, 0))}});
+}
+
 // ---- PCX -------------------------------------------------------------------
 
 Bytes BuildPcx(int width, int height, int bits, const Bytes& values,

@@ -66,6 +66,8 @@ struct IconFileEntry {
 };
 // An icon (type 1) or cursor (type 2) file with the images after the directory.
 Bytes BuildIconFile(int type, const std::vector<IconFileEntry>& entries);
+// An icon file with one square 24-bit image of one colour, fully opaque.
+Bytes SolidIconFile(int size, uint32_t rgb);
 
 struct PngOptions {
   int colorType = 6;  // libpng's PNG_COLOR_TYPE_*

@@ -1,6 +1,8 @@
 #include "units/win/library.h"
 
 #include "units/common_properties.h"
+#include "units/win/button.h"
+#include "units/win/label.h"
 #include "units/win/timer.h"
 #include "units/win/window.h"
 
@@ -39,6 +41,8 @@ rt::LibraryDescriptor MakeLibrary() {
   static rt::UnitTypeRecord types[kCoreTypeSlots] = {};
   types[kWindowTypeNumber - 1] = WindowType();
   types[kMenuTypeNumber - 1] = MenuType();
+  types[kLabelTypeNumber - 1] = LabelType();
+  types[kButtonTypeNumber - 1] = ButtonType();
   types[kTimerTypeNumber - 1] = TimerType();
   rt::LibraryDescriptor d{};
   d.formatMarker = rt::kLibraryFormatMarker;

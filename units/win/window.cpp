@@ -3,6 +3,8 @@
 
 #include "units/win/window.h"
 
+#include "units/win/control_style.h"
+
 #include <string>
 #include <utility>
 
@@ -37,8 +39,6 @@ constexpr size_t kFieldOf[kWindowPropertyCount] = {
 bool IsText(int32_t n) { return n == wp::kCaption || n == wp::kHelpFile || n == wp::kClassName; }
 bool IsBytes(int32_t n) { return n == wp::kBackPicture || n == wp::kBackMusic || n == wp::kIcon; }
 
-constexpr UINT kSwpStyleChanged =
-    SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;  // 0x37
 constexpr UINT kSwpZOrderOnly = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
 
 }  // namespace
@@ -124,11 +124,7 @@ bool WindowObject::CreateWindowFor(const forms::CreateRequest& r) {
 // ---- Styles -------------------------------------------------------------------------
 
 void WindowObject::ChangeStyle(int index, uint32_t remove, uint32_t add) {
-  const auto current = static_cast<uint32_t>(::GetWindowLongA(hwnd(), index));
-  const uint32_t next = (current & ~remove) | add;
-  if (next == current) return;
-  ::SetWindowLongA(hwnd(), index, static_cast<LONG>(next));
-  ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, kSwpStyleChanged);
+  ChangeWindowStyle(hwnd(), index, remove, add);
 }
 
 void WindowObject::SyncStyle() {

@@ -22,6 +22,7 @@
 #include "runtime/win/handles.h"
 #include "runtime/win/icons.h"
 #include "tests/extunits/picture_builders.h"
+#include "tests/support/client_pixels.h"
 #include "tests/support/unit_program.h"
 #include "units/win/window.h"
 
@@ -213,19 +214,8 @@ TEST_F(WindowTest, ShapeThreeIsARing) {
   EXPECT_EQ(::GetWindowRgn(form, region.get()), ERROR);  // no region any more
 }
 
-// Renders the client into a 32-bit DIB the way WM_PAINT paints it.
 std::vector<uint32_t> Render(HWND window, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  rt::WindowDc screen;
-  rt::GdiBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  rt::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-  rt::SelectGuard selected(dc.get(), bitmap.get());
-  ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-  ::GdiFlush();
-  const auto* p = static_cast<const uint32_t*>(bits);
-  return std::vector<uint32_t>(p, p + static_cast<size_t>(width) * height);
+  return testing_support::RenderClient(window, width, height);
 }
 
 TEST_F(WindowTest, CentredPictureModeShrinksAWidePictureToFit) {
