@@ -31,6 +31,13 @@ uint32_t ByteReader::U32() {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+uint32_t ByteReader::U32Be() {
+  if (!Has(4)) return 0;
+  const uint8_t* p = data_ + pos_;
+  pos_ += 4;
+  return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
 const uint8_t* ByteReader::Take(size_t count) {
   if (!Has(count)) return nullptr;
   const uint8_t* p = data_ + pos_;

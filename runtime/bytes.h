@@ -26,6 +26,7 @@ class ByteReader {
   uint8_t U8();
   uint16_t U16();
   uint32_t U32();
+  uint32_t U32Be();  // big-endian, as PNG stores its numbers
   int32_t I32() { return static_cast<int32_t>(U32()); }
   // The next `count` bytes, or null when fewer remain.
   const uint8_t* Take(size_t count);

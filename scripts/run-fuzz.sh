@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target for a bounded time: first over every kept input
 # (seeds and the regression inputs of earlier findings), then on new inputs.
-#   run-fuzz.sh TARGET SECONDS WORK_DIR KEPT_DIR
+# Any single allocation over 256 MB, or more than 512 MB resident, is a
+# finding: no input may make a decoder allocate far beyond the size limits.
+#   run-fuzz.sh TARGET SECONDS WORK_DIR KEPT_DIR [LIBFUZZER_OPTION...]
+# Further options go to libFuzzer after these defaults, and win over them
+# (for example a longer -timeout on a machine busy with other work).
 # A longer run is the same command with more seconds, for example
 #   scripts/run-fuzz.sh build/fuzz/tests/forms/fuzz_template_reader 600 /tmp/work tests/forms/corpus/fuzz_template_reader
 set -euo pipefail
 target=$1 seconds=$2 work=$3 kept=$4
+shift 4
 mkdir -p "$work"
-exec "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=1 "$work" "$kept"
+exec "$target" -max_total_time="$seconds" -timeout=10 -malloc_limit_mb=256 -rss_limit_mb=512 \
+  -print_final_stats=1 "$@" "$work" "$kept"

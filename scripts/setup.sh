@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   libz-mingw-w64-dev nasm
   googletest libbenchmark-dev libgif-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
-  wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei
+  wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei time
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-libav lame sox libsox-fmt-mp3
 )

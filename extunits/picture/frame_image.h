@@ -61,6 +61,9 @@ class FrameImage {
   void Reset(int32_t width, int32_t height);
   // Appends a frame; its pixels must number width x height.
   void AddFrame(Frame frame);
+  // Makes room for `count` frame records, so appending up to that many does
+  // not reallocate the list.
+  void Reserve(size_t count) { frames_.reserve(count); }
   void TakeFrom(FrameImage& other);
 
   // Same size, frame count, transparent colours, delays and pixels.

@@ -14,6 +14,43 @@ namespace {
 
 constexpr uint32_t kWhiteTransparent = 0xFFFFFFFF;
 constexpr uint32_t kZeroDelayMs = 50;
+// What a heap block costs beyond the bytes asked for: its header, and the
+// rounding of its size to the heap's granularity (16 bytes on the 64-bit
+// heaps, 8 on 32-bit ones; the larger is counted).
+constexpr uint64_t kHeapBlockOverhead = 16;
+constexpr uint64_t kHeapGranularity = 16;
+
+uint64_t HeapBytes(uint64_t requested) {
+  if (requested == 0) return 0;
+  return (requested + kHeapBlockOverhead + kHeapGranularity - 1) / kHeapGranularity *
+         kHeapGranularity;
+}
+
+// The memory an animation's frames hold as they are appended: each pixel
+// buffer as the heap holds it, and the frame record array with its spare
+// slots. The array grows by doubling, reserved here so its size is known
+// before it grows.
+class FrameBudget {
+ public:
+  explicit FrameBudget(uint64_t limit) : limit_(limit) {}
+
+  // Makes room for one more frame of `pixelCount` pixels; false (and
+  // nothing allocated) when it would take the total past the limit.
+  bool Admit(FrameImage& image, size_t pixelCount) {
+    const size_t count = image.Frames().size();
+    const size_t slots = count < image.Frames().capacity() ? image.Frames().capacity()
+                                                           : std::max<size_t>(8, count * 2);
+    const uint64_t pixels = HeapBytes(uint64_t{pixelCount} * sizeof(uint32_t));
+    if (pixelBytes_ + pixels + HeapBytes(uint64_t{slots} * sizeof(Frame)) > limit_) return false;
+    image.Reserve(slots);
+    pixelBytes_ += pixels;
+    return true;
+  }
+
+ private:
+  uint64_t limit_;
+  uint64_t pixelBytes_ = 0;
+};
 
 // Appends one frame whose transparent colour is `color`, or the colour of
 // its top-left pixel with `takeColor`.
@@ -71,21 +108,21 @@ void DrawImage(const GifImage& gif, std::vector<uint32_t>& canvas, int32_t canva
 }  // namespace
 
 void LoadAnimatedGif(FrameImage& image, const uint8_t* bytes, size_t length,
-                     uint32_t transparentColor, bool takeColor) {
+                     uint32_t transparentColor, bool takeColor, uint64_t maxFrameBytes) {
   image.Clear();
   GifReader reader;
   if (!reader.Open(bytes, length)) return;
   const int32_t width = reader.ScreenWidth(), height = reader.ScreenHeight();
-  const uint64_t frameBytes = uint64_t{4} * static_cast<uint64_t>(width) * height + sizeof(Frame);
   image.Reset(width, height);
+  FrameBudget budget(maxFrameBytes);
   std::vector<uint32_t> canvas(static_cast<size_t>(width) * height, kWhiteTransparent);
   std::vector<uint32_t> saved, colors;
   Area savedArea;
   bool restore = false;
   GifImage gif;
-  for (uint64_t used = frameBytes; used <= kMaxFrameBytes; used += frameBytes) {
+  for (;;) {
     if (restore) CopyArea(canvas, width, savedArea, saved, false);
-    if (!reader.Next(gif)) break;
+    if (!budget.Admit(image, canvas.size()) || !reader.Next(gif)) break;
     restore = gif.disposal == kDisposeBackground || gif.disposal == kDisposePrevious;
     if (restore) {
       savedArea = Clip(gif, width, height);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "extunits/picture/frame_image.h"
+#include "extunits/picture/kind.h"
 
 namespace ext {
 
@@ -34,8 +35,12 @@ void LoadFrameImageWith(FrameImage& image, const uint8_t* bytes, size_t length,
 // (pixels of its transparent colour, compared by colour, skipped) and the
 // whole canvas appended as a frame. Disposal 2 and 3 both put back what lay
 // under the image before it was drawn. A GIF delay of 0 shows for 50 ms.
+// Frames stop once the next one would take the memory the frames hold (each
+// pixel buffer as the heap holds it, and the frame records with their spare
+// slots) past `maxFrameBytes`; the frames made until then are kept.
 void LoadAnimatedGif(FrameImage& image, const uint8_t* bytes, size_t length,
-                     uint32_t transparentColor, bool takeColor);
+                     uint32_t transparentColor, bool takeColor,
+                     uint64_t maxFrameBytes = kMaxFrameBytes);
 
 // The PNG load alone: one frame, composited onto the file's background
 // colour when it has one.

@@ -4,6 +4,13 @@
 // destruction. Data that ends before the image does (which libjpeg only
 // warns about and fills with grey) counts as an error too, so no partial
 // picture is kept.
+//
+// A small hostile file must not cost gigabytes or minutes: the size limits
+// apply before libjpeg allocates its buffers, libjpeg's own memory is capped
+// (kMaxJpegMemory: a progressive file at the pixel limit needs about 96 MiB
+// of coefficients), and a file may hold at most kMaxJpegScans scans, since
+// every scan walks the whole image again. Real encoders write at most a few
+// dozen.
 
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared first.
@@ -21,6 +28,9 @@ namespace ext {
 
 namespace {
 
+constexpr long kMaxJpegMemory = 128L << 20;
+constexpr int kMaxJpegScans = 100;
+
 struct JpegErrors {
   jpeg_error_mgr manager;  // first, so libjpeg's pointer to it is ours too
   jmp_buf jump;
@@ -34,6 +44,11 @@ void OnMessage(j_common_ptr info, int level) {
   if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) OnError(info);
 }
 
+// Called as libjpeg reads the data; ends the load past the scan limit.
+void OnProgress(j_common_ptr info) {
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxJpegScans) OnError(info);
+}
+
 // Owns the decompressor.
 class JpegDecompressor {
  public:
@@ -41,6 +56,7 @@ class JpegDecompressor {
     info_.err = jpeg_std_error(&errors_.manager);
     errors_.manager.error_exit = OnError;
     errors_.manager.emit_message = OnMessage;
+    progress_.progress_monitor = OnProgress;
   }
   ~JpegDecompressor() {
     if (created_) jpeg_destroy_decompress(&info_);
@@ -49,11 +65,13 @@ class JpegDecompressor {
   JpegDecompressor& operator=(const JpegDecompressor&) = delete;
   jpeg_decompress_struct* info() { return &info_; }
   JpegErrors* errors() { return &errors_; }
+  jpeg_progress_mgr* progress() { return &progress_; }
   void MarkCreated() { created_ = true; }
 
  private:
   jpeg_decompress_struct info_{};
   JpegErrors errors_{};
+  jpeg_progress_mgr progress_{};
   bool created_ = false;
 };
 
@@ -89,9 +107,12 @@ bool ReadRows(jpeg_decompress_struct* info, JpegErrors* errors, uint8_t* row, ui
   return true;
 }
 
-bool Create(jpeg_decompress_struct* info, JpegErrors* errors) {
+// Creates the decompressor (which clears it) and sets the limits.
+bool Create(jpeg_decompress_struct* info, JpegErrors* errors, jpeg_progress_mgr* progress) {
   if (setjmp(errors->jump)) return false;
   jpeg_create_decompress(info);
+  info->mem->max_memory_to_use = kMaxJpegMemory;
+  info->progress = progress;
   return true;
 }
 
@@ -101,7 +122,7 @@ bool DecodeJpeg(const uint8_t* bytes, size_t length, PictureData& out) {
   out = PictureData{};
   if (bytes == nullptr || length < 2 || length > kMaxFileBytes) return false;
   JpegDecompressor decompressor;
-  if (!Create(decompressor.info(), decompressor.errors())) return false;
+  if (!Create(decompressor.info(), decompressor.errors(), decompressor.progress())) return false;
   decompressor.MarkCreated();
   if (!Start(decompressor.info(), decompressor.errors(), bytes, length)) return false;
   const jpeg_decompress_struct& info = *decompressor.info();

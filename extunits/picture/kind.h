@@ -32,7 +32,11 @@ bool HasPngSignature(const uint8_t* bytes, size_t length);
 // pixel count exceeds kMaxPixels (16 Mi pixels: 64 MiB as 32-bit pixels),
 // so a header that claims a huge size cannot make a decoder allocate
 // gigabytes. An animation is also refused frames beyond kMaxFrameBytes in
-// total (256 MiB): the frames it already holds are kept.
+// total (256 MiB, counted as the heap holds them): the frames it already
+// holds are kept. Beyond these, every decoder refuses a chunk, line or run
+// that claims more bytes than the data has left before allocating for it,
+// and the libjpeg and libpng wrappers set limits of their own (memory,
+// scans, chunk sizes; see jpeg.cpp and png.cpp).
 inline constexpr int32_t kMaxSide = 16384;
 inline constexpr uint64_t kMaxPixels = uint64_t{1} << 24;
 inline constexpr uint64_t kMaxFrameBytes = uint64_t{256} << 20;

@@ -39,32 +39,70 @@ bool ReadHeader(const uint8_t* bytes, size_t length, PcxHeader& h) {
          SizeAllowed(h.width, h.height);
 }
 
-// Expands the run-length data after the header into `out` (its whole size);
-// returns the offset of the first byte after the image data, or 0 when the
-// data ends first. A byte above 192 repeats the next byte (byte - 192) times.
-size_t Expand(const uint8_t* bytes, size_t length, std::vector<uint8_t>& out) {
-  size_t in = kHeaderSize;
-  size_t filled = 0;
-  const size_t total = out.size();
-  while (filled < total) {
-    if (in >= length) return 0;
-    const uint8_t b = bytes[in++];
-    if (b <= 192) {
-      out[filled++] = b;
-      continue;
+// The run-length data after the header, expanded on demand: a byte above
+// 192 repeats the next byte (byte - 192) times, any other byte stands for
+// itself. A run may carry on into the next row. Rows are expanded one at a
+// time, so memory never depends on the bytes per line a header claims.
+class RunReader {
+ public:
+  RunReader(const uint8_t* bytes, size_t length) : bytes_(bytes), length_(length) {}
+
+  // The next `count` bytes into `out`; false when the data ends first.
+  bool Fill(uint8_t* out, size_t count) {
+    while (count > 0) {
+      if (left_ == 0 && !NextRun()) return false;
+      const size_t n = std::min(left_, count);
+      std::memset(out, value_, n);
+      out += n;
+      count -= n;
+      left_ -= n;
     }
-    if (in >= length) return 0;
-    const size_t run = std::min<size_t>(b - 192u, total - filled);
-    std::memset(out.data() + filled, bytes[in++], run);
-    filled += run;
+    return true;
   }
-  return in;
+  // The offset of the first byte after the data read so far (what is left
+  // of a run that overhangs the image is dropped).
+  size_t End() const { return position_; }
+
+ private:
+  bool NextRun() {
+    if (position_ >= length_) return false;
+    const uint8_t b = bytes_[position_++];
+    left_ = 1;
+    value_ = b;
+    if (b <= 192) return true;
+    if (position_ >= length_) return false;
+    left_ = b - 192u;
+    value_ = bytes_[position_++];
+    return true;
+  }
+
+  const uint8_t* bytes_;
+  size_t length_;
+  size_t position_ = kHeaderSize;
+  size_t left_ = 0;
+  uint8_t value_ = 0;
+};
+
+// Expands every row and keeps the first `used` bytes of each at `out`,
+// `stride` bytes apart.
+bool ReadRows(const PcxHeader& h, RunReader& runs, size_t used, size_t stride, uint8_t* out) {
+  std::vector<uint8_t> line(h.bytesPerLine);
+  for (int32_t y = 0; y < h.height; ++y) {
+    if (!runs.Fill(line.data(), line.size())) return false;
+    std::memcpy(out + static_cast<size_t>(y) * stride, line.data(), used);
+  }
+  return true;
 }
 
-void Build8Bit(const PcxHeader& h, const std::vector<uint8_t>& rows, const uint8_t* palette,
-               PictureData& out) {
+bool Decode8Bit(const PcxHeader& h, const uint8_t* bytes, size_t length, PictureData& out) {
   const size_t stride = DibStride(h.width, 8);
   out.data.assign(kDibInfoSize + stride * static_cast<size_t>(h.height), 0);
+  RunReader runs(bytes, length);
+  if (!ReadRows(h, runs, static_cast<size_t>(h.width), stride, out.data.data() + kDibInfoSize))
+    return false;
+  const size_t end = runs.End();
+  const bool hasPalette = length - end > 768 && bytes[end] == kPaletteMarker;
+  const uint8_t* palette = hasPalette ? bytes + end + 1 : nullptr;
   WriteDibHeader(out.data.data(), h.width, -h.height, 8, 256);
   uint8_t* colors = out.data.data() + kDibHeaderSize;
   for (int i = 0; i < 256; ++i) {
@@ -74,23 +112,20 @@ void Build8Bit(const PcxHeader& h, const std::vector<uint8_t>& rows, const uint8
     colors[i * 4 + 1] = rgb ? rgb[1] : static_cast<uint8_t>(i);
     colors[i * 4 + 2] = rgb ? rgb[0] : static_cast<uint8_t>(i);
   }
-  for (int32_t y = 0; y < h.height; ++y) {
-    std::memcpy(out.data.data() + kDibInfoSize + static_cast<size_t>(y) * stride,
-                rows.data() + static_cast<size_t>(y) * h.bytesPerLine,
-                static_cast<size_t>(h.width));
-  }
+  return true;
 }
 
-void Build1Bit(const PcxHeader& h, const std::vector<uint8_t>& rows, PictureData& out) {
+bool Decode1Bit(const PcxHeader& h, const uint8_t* bytes, size_t length, PictureData& out) {
   const size_t stride = (static_cast<size_t>(h.width) + 15) / 16 * 2;
   const size_t used = (static_cast<size_t>(h.width) + 7) / 8;
   const auto lastMask = static_cast<uint8_t>(0xFF00u >> (h.width % 8 == 0 ? 8 : h.width % 8));
   out.data.assign(stride * static_cast<size_t>(h.height), 0);
+  RunReader runs(bytes, length);
+  if (!ReadRows(h, runs, used, stride, out.data.data())) return false;
   for (int32_t y = 0; y < h.height; ++y) {
-    uint8_t* row = out.data.data() + static_cast<size_t>(y) * stride;
-    std::memcpy(row, rows.data() + static_cast<size_t>(y) * h.bytesPerLine, used);
-    row[used - 1] &= lastMask;  // bits past the width are cleared
+    out.data[static_cast<size_t>(y) * stride + used - 1] &= lastMask;  // bits past the width
   }
+  return true;
 }
 
 }  // namespace
@@ -106,14 +141,11 @@ bool DecodePcx(const uint8_t* bytes, size_t length, PictureData& out) {
   // than the data can hold is refused before anything is allocated.
   const uint64_t total = uint64_t{h.bytesPerLine} * static_cast<uint64_t>(h.height);
   if (total > (length - kHeaderSize) * uint64_t{32}) return false;
-  std::vector<uint8_t> rows(static_cast<size_t>(total));
-  const size_t end = Expand(bytes, length, rows);
-  if (end == 0) return false;
-  if (kind == PictureKind::kPcx8) {
-    const bool hasPalette = length - end > 768 && bytes[end] == kPaletteMarker;
-    Build8Bit(h, rows, hasPalette ? bytes + end + 1 : nullptr, out);
-  } else {
-    Build1Bit(h, rows, out);
+  const bool ok = kind == PictureKind::kPcx8 ? Decode8Bit(h, bytes, length, out)
+                                             : Decode1Bit(h, bytes, length, out);
+  if (!ok) {
+    out = PictureData{};
+    return false;
   }
   out.kind = kind;
   out.width = h.width;

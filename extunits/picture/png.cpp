@@ -2,6 +2,13 @@
 // into it that can fail (reading the header, reading the rows) each sit in a
 // function of their own that sets the jump target and holds no C++ object
 // needing destruction; buffers are made by the caller between the two.
+//
+// Before libpng sees the data, the chunks it will read are walked by their
+// stored lengths: a chunk that claims more bytes than are left refuses the
+// file before anything is allocated for it, and so does a header whose size
+// the image data could not fill. libpng itself is told to skip the chunks
+// this loader never uses (text, colour profiles, metadata) instead of
+// reading them into memory, and its allocation per chunk is capped.
 
 #include "extunits/picture/png.h"
 
@@ -12,10 +19,87 @@
 #include <utility>
 
 #include "extunits/picture/kind.h"
+#include "runtime/bytes.h"
 
 namespace ext {
 
 namespace {
+
+// ---- Chunk walk ------------------------------------------------------------
+
+constexpr uint32_t kChunkHeader = 0x49484452;  // "IHDR"
+constexpr uint32_t kChunkData = 0x49444154;    // "IDAT"
+constexpr uint32_t kChunkEnd = 0x49454E44;     // "IEND"
+constexpr size_t kSignatureSize = 8;
+constexpr uint32_t kHeaderDataSize = 13;
+// Deflate cannot expand data more than 1032 times (a 258-byte match coded
+// in two bits); zlib's stream header and checksum add a few bytes more.
+constexpr uint64_t kMaxInflateRatio = 1032;
+constexpr uint64_t kZlibOverhead = 6;
+
+// What the walk learns: the header's size and sample layout, and how many
+// bytes of image data the file holds.
+struct PngLayout {
+  uint32_t width = 0, height = 0;
+  uint32_t bitsPerPixel = 0;
+  uint64_t imageDataBytes = 0;
+};
+
+uint32_t BitsPerPixel(uint8_t bitDepth, uint8_t colorType) {
+  switch (colorType) {
+    case 2: return bitDepth * 3u;  // RGB
+    case 4: return bitDepth * 2u;  // grey and alpha
+    case 6: return bitDepth * 4u;  // RGBA
+    default: return bitDepth;      // grey, palette (other types: libpng refuses them)
+  }
+}
+
+void ReadLayout(const uint8_t* data, PngLayout& layout) {
+  rt::ByteReader r(data, kHeaderDataSize);
+  layout.width = r.U32Be();
+  layout.height = r.U32Be();
+  const uint8_t bitDepth = r.U8();
+  layout.bitsPerPixel = BitsPerPixel(bitDepth, r.U8());
+}
+
+// Walks the chunks from the header to the end of the image data (libpng
+// reads nothing after it here). False when a chunk, its checksum included,
+// runs past the data, when the first chunk is not the header or when no
+// image data comes before the end chunk.
+bool WalkChunks(const uint8_t* bytes, size_t length, PngLayout& layout) {
+  rt::ByteReader r(bytes, length);
+  r.Skip(kSignatureSize);
+  for (bool first = true;; first = false) {
+    const bool inImageData = layout.imageDataBytes > 0;
+    if (inImageData && r.Remaining() < 8) break;
+    const uint32_t size = r.U32Be(), type = r.U32Be();
+    if (!r.Ok() || first != (type == kChunkHeader)) return false;
+    if ((inImageData && type != kChunkData) || type == kChunkEnd) break;
+    const uint8_t* data = r.Take(size);
+    if (data == nullptr || !r.Skip(4)) return false;
+    if (first && size != kHeaderDataSize) return false;
+    if (first) ReadLayout(data, layout);
+    if (type == kChunkData) layout.imageDataBytes += size;
+  }
+  return layout.imageDataBytes > 0;
+}
+
+// True when the image data could hold the pixels the header claims.
+bool DataCanFill(const PngLayout& layout) {
+  const uint64_t pixelBits = uint64_t{layout.width} * layout.height * layout.bitsPerPixel;
+  return pixelBits / 8 <= (layout.imageDataBytes + kZlibOverhead) * kMaxInflateRatio;
+}
+
+// ---- libpng ----------------------------------------------------------------
+
+// Chunks libpng would otherwise read into memory that this loader has no
+// use for; listed as libpng wants them, five bytes a name.
+constexpr png_byte kSkippedChunks[] =
+    "iCCP\0iTXt\0tEXt\0zTXt\0sPLT\0eXIf\0pCAL\0sCAL\0hIST\0tIME\0";
+constexpr int kSkippedChunkCount = (sizeof kSkippedChunks) / 5;
+// No chunk libpng still reads needs more; the image data is read in pieces.
+constexpr png_alloc_size_t kMaxChunkBytes = 64 * 1024;
+constexpr png_uint_32 kMaxCachedChunks = 16;
 
 struct PngSource {
   const uint8_t* bytes;
@@ -74,6 +158,9 @@ bool ReadHeader(png_structp png, png_infop info, PngBackground background, uint3
                 uint32_t* height) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_user_limits(png, kMaxSide, kMaxSide);
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  png_set_chunk_cache_max(png, kMaxCachedChunks);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
   // Fuzzed inputs rarely carry valid checksums; checking them would stop
   // the fuzzer at the first chunk.
@@ -101,7 +188,10 @@ bool DecodePngPixels(const uint8_t* bytes, size_t length, PngBackground backgrou
                      int32_t& height, std::vector<uint32_t>& pixels) {
   width = height = 0;
   pixels.clear();
-  if (!HasPngSignature(bytes, length)) return false;
+  PngLayout layout;
+  if (!HasPngSignature(bytes, length) || !WalkChunks(bytes, length, layout) ||
+      !SizeAllowed(layout.width, layout.height) || !DataCanFill(layout))
+    return false;
   PngReader reader;
   if (reader.info() == nullptr) return false;
   PngSource source{bytes, length, 0};

@@ -1,5 +1,5 @@
-// Fuzz target: kind detection and the still-picture path of every kind the
-// decoders here own (JPEG is left to libjpeg's own fuzzing).
+// Fuzz target: kind detection and the still-picture path of every kind but
+// JPEG, which fuzz_jpeg covers.
 
 #include <cstddef>
 #include <cstdint>

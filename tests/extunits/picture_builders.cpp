@@ -4,6 +4,7 @@
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -284,8 +285,8 @@ Bytes SolidIconFile(int size, uint32_t rgb) {
 // ---- PCX -------------------------------------------------------------------
 
 Bytes BuildPcx(int width, int height, int bits, const Bytes& values,
-               const std::vector<uint32_t>& palette, int version) {
-  const int bytesPerLine = ((width * bits + 7) / 8 + 1) / 2 * 2;
+               const std::vector<uint32_t>& palette, int version, int lineBytes) {
+  const int bytesPerLine = lineBytes > 0 ? lineBytes : ((width * bits + 7) / 8 + 1) / 2 * 2;
   Bytes b(128, 0);
   b[0] = 0x0A;
   b[1] = static_cast<uint8_t>(version);
@@ -425,8 +426,45 @@ Bytes EncodePng(int width, int height, const std::vector<uint32_t>& argb, const 
   return out;
 }
 
-Bytes EncodeJpeg(int width, int height, const std::vector<uint32_t>& rgb, int quality,
-                 bool progressive) {
+Bytes PngChunk(const char* type, const Bytes& data, int64_t length) {
+  Bytes out;
+  const auto stored =
+      static_cast<uint32_t>(length < 0 ? static_cast<int64_t>(data.size()) : length);
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(stored >> shift));
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  const uLong crc = crc32(0, out.data() + 4, static_cast<uInt>(out.size() - 4));
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(crc >> shift));
+  return out;
+}
+
+Bytes PngStart(uint32_t width, uint32_t height, int bitDepth, int colorType) {
+  Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  Bytes header;
+  for (uint32_t v : {width, height}) {
+    for (int shift = 24; shift >= 0; shift -= 8) header.push_back(static_cast<uint8_t>(v >> shift));
+  }
+  header.insert(header.end(),
+                {static_cast<uint8_t>(bitDepth), static_cast<uint8_t>(colorType), 0, 0, 0});
+  const Bytes chunk = PngChunk("IHDR", header);
+  out.insert(out.end(), chunk.begin(), chunk.end());
+  return out;
+}
+
+Bytes Deflate(const Bytes& raw, int level) {
+  Bytes out(compressBound(static_cast<uLong>(raw.size())));
+  uLongf size = static_cast<uLongf>(out.size());
+  if (compress2(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()), level) != Z_OK)
+    throw std::runtime_error("compress2 failed");
+  out.resize(size);
+  return out;
+}
+
+namespace {
+
+// Compresses RGB pixels (0xRRGGBB) with `configure` applied after the defaults.
+template <typename Configure>
+Bytes CompressJpeg(int width, int height, const std::vector<uint32_t>& rgb, Configure configure) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -439,8 +477,7 @@ Bytes EncodeJpeg(int width, int height, const std::vector<uint32_t>& rgb, int qu
   info.input_components = 3;
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  if (progressive) jpeg_simple_progression(&info);
+  configure(info);
   jpeg_start_compress(&info, TRUE);
   Bytes row(static_cast<size_t>(width) * 3);
   for (int y = 0; y < height; ++y) {
@@ -458,6 +495,36 @@ Bytes EncodeJpeg(int width, int height, const std::vector<uint32_t>& rgb, int qu
   Bytes out(buffer, buffer + size);
   std::free(buffer);
   return out;
+}
+
+}  // namespace
+
+Bytes EncodeJpeg(int width, int height, const std::vector<uint32_t>& rgb, int quality,
+                 bool progressive) {
+  return CompressJpeg(width, height, rgb, [&](jpeg_compress_struct& info) {
+    jpeg_set_quality(&info, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
+  });
+}
+
+Bytes EncodeJpegBands(int width, int height, const std::vector<uint32_t>& rgb, int bands) {
+  std::vector<jpeg_scan_info> scans(1);
+  scans[0].comps_in_scan = 3;
+  for (int c = 0; c < 3; ++c) scans[0].component_index[c] = c;
+  for (int c = 0; c < 3; ++c) {
+    for (int b = 0; b < bands; ++b) {
+      jpeg_scan_info scan{};
+      scan.comps_in_scan = 1;
+      scan.component_index[0] = c;
+      scan.Ss = 1 + b * 63 / bands;
+      scan.Se = (b + 1) * 63 / bands;
+      scans.push_back(scan);
+    }
+  }
+  return CompressJpeg(width, height, rgb, [&](jpeg_compress_struct& info) {
+    info.scan_info = scans.data();
+    info.num_scans = static_cast<int>(scans.size());
+  });
 }
 
 }  // namespace test_pictures

@@ -51,8 +51,9 @@ Bytes BuildBmp(int width, int height, int bits, const std::vector<uint32_t>& val
 
 // A PCX file with run-length encoded rows (values are 8-bit indices or 0/1
 // bits), optionally followed by the 256-colour palette marker and palette.
+// Rows are padded to an even length, or to `lineBytes` when given.
 Bytes BuildPcx(int width, int height, int bits, const Bytes& values,
-               const std::vector<uint32_t>& palette = {}, int version = 5);
+               const std::vector<uint32_t>& palette = {}, int version = 5, int lineBytes = 0);
 
 // One icon image: a DIB with its AND mask. `values` as in BuildBmp, `mask`
 // one byte (0 or 1) per pixel, top-down.
@@ -80,8 +81,19 @@ struct PngOptions {
 // for (grey types take the red byte).
 Bytes EncodePng(int width, int height, const std::vector<uint32_t>& argb, const PngOptions& o);
 
+// One PNG chunk as stored: the length field (the data's size unless
+// `length` is given), the type, the data and its checksum.
+Bytes PngChunk(const char* type, const Bytes& data, int64_t length = -1);
+// The PNG signature and a header chunk.
+Bytes PngStart(uint32_t width, uint32_t height, int bitDepth, int colorType);
+// A zlib stream of `raw` at the given level (0 stores it uncompressed).
+Bytes Deflate(const Bytes& raw, int level);
+
 // A JPEG of RGB pixels (0xRRGGBB) at the given quality.
 Bytes EncodeJpeg(int width, int height, const std::vector<uint32_t>& rgb, int quality,
                  bool progressive);
+// A progressive JPEG made of one DC scan of all components, then for each
+// component `bands` AC scans that split coefficients 1 to 63 between them.
+Bytes EncodeJpegBands(int width, int height, const std::vector<uint32_t>& rgb, int bands);
 
 }  // namespace test_pictures
