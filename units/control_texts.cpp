@@ -22,7 +22,7 @@ void SetFontFaceName(std::vector<uint8_t>& block, const std::string& name) {
   std::memcpy(face, name.data(), std::min(name.size(), kFaceNameSize - 1));
 }
 
-std::vector<uint8_t> RewriteBlockTexts(const forms::BlockSpec& layout, const uint8_t* data,
+std::vector<uint8_t> RewriteBlockTexts(const forms::BlockLayout& layout, const uint8_t* data,
                                        size_t length, std::initializer_list<TextStep> steps,
                                        void (*visit)(void* context, std::string& text),
                                        void* context) {

@@ -28,7 +28,7 @@ struct TextStep {
 };
 
 // Empty when the block is refused.
-std::vector<uint8_t> RewriteBlockTexts(const forms::BlockSpec& layout, const uint8_t* data,
+std::vector<uint8_t> RewriteBlockTexts(const forms::BlockLayout& layout, const uint8_t* data,
                                        size_t length, std::initializer_list<TextStep> steps,
                                        void (*visit)(void* context, std::string& text),
                                        void* context);
