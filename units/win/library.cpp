@@ -1,5 +1,7 @@
 #include "units/win/library.h"
 
+#include "units/win/listbox.h"
+#include "units/win/range_units.h"
 #include "units/win/timer.h"
 #include "units/win/window.h"
 
@@ -48,6 +50,9 @@ rt::LibraryDescriptor MakeLibrary() {
   static rt::UnitTypeRecord types[kCoreTypeSlots] = {};
   types[kWindowTypeNumber - 1] = WindowType();
   types[kMenuTypeNumber - 1] = MenuType();
+  types[kListBoxTypeNumber - 1] = ListBoxType();
+  types[kHScrollBarTypeNumber - 1] = HScrollBarType();
+  types[kSliderBarTypeNumber - 1] = SliderBarType();
   types[kTimerTypeNumber - 1] = TimerType();
   rt::LibraryDescriptor d{};
   d.formatMarker = rt::kLibraryFormatMarker;
