@@ -24,6 +24,7 @@ using namespace testprog;
 
 const rt::Routine kListsRoutines[] = {LISTS_FORM_ROUTINES(TESTPROG_ENTRY)};
 
+constexpr uint32_t kNewerBlockForm = 0x52010002;
 enum : uint32_t { kEmptyList = 0x16010001, kFilledList, kMultiList, kScroll, kSlider, kFlatSlider };
 // Overall property numbers.
 enum : int32_t { kListSorted = 9, kListBackColor = 13, kCurrentIndex = 16, kListItems = 17 };
@@ -153,6 +154,7 @@ TEST_F(ListsTest, ListBoxesFillClampAndReadTheLiveSelection) {
     rt::Free(items);
   }
   EXPECT_EQ(CallsOf(1), 0u);  // program writes raise nothing
+  EXPECT_FALSE(Load(kNewerBlockForm));
 }
 
 TEST_F(ListsTest, ListColoursComeFromTheReflectedColourMessage) {
