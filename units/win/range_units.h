@@ -12,6 +12,7 @@
 #include "forms/property_block.h"
 #include "forms/unit.h"
 #include "runtime/program.h"
+#include "units/blocks.h"
 
 namespace units {
 
@@ -24,27 +25,15 @@ inline constexpr uint32_t kSliderBarTypeCode = 0x00010014;
 const rt::UnitTypeRecord& HScrollBarType();
 const rt::UnitTypeRecord& SliderBarType();
 
-// Own property numbers (overall number - 8); they follow the block's field order.
+// Own property numbers (overall number - 8) are the blocks' field positions.
 namespace scrollprop {
-enum : int32_t { kMinimum, kMaximum, kPageChange, kLineChange, kPosition, kTrackDrag, kCount };
+using namespace hscrollbarfield;
+inline constexpr int32_t kCount = 6;
 }  // namespace scrollprop
 
 namespace sliderprop {
-enum : int32_t {
-  kBorderStyle,
-  kOrientation,
-  kTickStyle,
-  kTickFrequency,
-  kSelectionEnabled,
-  kSelectionStart,
-  kSelectionLength,
-  kPageSize,
-  kLineSize,
-  kMinimum,
-  kMaximum,
-  kPosition,
-  kCount,
-};
+using namespace sliderbarfield;
+inline constexpr int32_t kCount = 12;
 }  // namespace sliderprop
 
 // What both range units share: the stored values, and the focus events
