@@ -90,7 +90,8 @@ void ListBoxObject::Fill() {
   for (size_t i = 0; i < items.size(); ++i) {
     const LRESULT row = SendToControl(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
     if (i < numbers && row >= 0) {
-      SendToControl(LB_SETITEMDATA, static_cast<WPARAM>(row), ItemNumber(data, i));
+      SendToControl(LB_SETITEMDATA, static_cast<WPARAM>(row),
+                    static_cast<LPARAM>(static_cast<int32_t>(ItemNumber(data, i))));
     }
   }
 }
@@ -221,13 +222,13 @@ void ListBoxObject::Notified(int code) {
   }
 }
 
-int32_t ListBoxAddItem(forms::UnitObject* unit, const char* text, uint32_t data) {
+int32_t ListBoxAddItem(forms::UnitObject* unit, const char* text, int32_t data) {
   auto* list = dynamic_cast<ListBoxObject*>(unit);
   if (list == nullptr || list->hwnd() == nullptr) return -1;
   const LRESULT row =
       ::SendMessageA(list->hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : ""));
   if (row < 0) return -1;
-  ::SendMessageA(list->hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(row), data);
+  ::SendMessageA(list->hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
   return static_cast<int32_t>(row);
 }
 

@@ -77,10 +77,11 @@ class ListBoxObject : public forms::UnitObject {
 };
 
 // Appends a row to a list box unit's live control: the text (null is the
-// empty text) and its row number. The answer is the new row's index (the
+// empty text) and its row number (kept sign-extended, so a row number reads
+// back the same on 32 and 64 bits). The answer is the new row's index (the
 // control's sorting decides where it lands), or -1 when the control refused
 // it or `unit` is no list box. The rows do not enter `Items` or `ItemData`,
 // so a re-created control loses them.
-int32_t ListBoxAddItem(forms::UnitObject* unit, const char* text, uint32_t data);
+int32_t ListBoxAddItem(forms::UnitObject* unit, const char* text, int32_t data);
 
 }  // namespace units

@@ -142,8 +142,9 @@ TEST_F(ListsTest, ListBoxesFillClampAndReadTheLiveSelection) {
   // Rows added by the command's operation go to the live control only.
   forms::UnitObject* list = forms::FindUnitObject(kFormId, kEmptyList);
   EXPECT_EQ(units::ListBoxAddItem(list, "x", 42), 0);
-  EXPECT_EQ(units::ListBoxAddItem(list, nullptr, 0), 1);
+  EXPECT_EQ(units::ListBoxAddItem(list, nullptr, -2), 1);
   EXPECT_EQ(Send(kEmptyList, LB_GETITEMDATA, 0), 42);
+  EXPECT_EQ(Send(kEmptyList, LB_GETITEMDATA, 1), -2);
   EXPECT_EQ(units::ListBoxAddItem(forms::FindUnitObject(kFormId, kScroll), "x", 1), -1);
   // `Items` reads the copy the control was filled from, as a text list.
   for (uint32_t unit : {kEmptyList, kFilledList}) {
