@@ -225,6 +225,12 @@ TEST_F(ListsTest, ListsAreRecreatedOnlyOnARealChange) {
 }
 
 TEST_F(ListsTest, ScrollBarStoresPositionsAndRaisesOnlyForUserMoves) {
+  ::SetFocus(WindowOf(kScroll));
+  ::SetFocus(WindowOf(kSlider));
+  Wait(50);
+  EXPECT_EQ(CallsOf(3), 1u);  // focus gained and lost, after the control's own handling
+  EXPECT_EQ(CallsOf(4), 1u);
+  EXPECT_EQ(::GetFocus(), WindowOf(kSlider));
   Write(kScroll, kScrollPosition, 500);
   EXPECT_EQ(Read(kScroll, kScrollPosition), 500);
   EXPECT_EQ(::GetScrollPos(WindowOf(kScroll), SB_CTL), 100);
