@@ -209,4 +209,17 @@ std::vector<uint8_t> WriteBlock(const PropertyValues& values) {
   return out.Take();
 }
 
+bool ReadTextListBlock(const uint8_t* data, size_t size, std::vector<std::string>& texts) {
+  ByteReader in(data, size);
+  if (ReadTextList(in, texts)) return true;
+  texts.clear();
+  return false;
+}
+
+std::vector<uint8_t> WriteTextListBlock(const std::vector<std::string>& texts) {
+  ByteWriter out;
+  WriteTextList(out, texts);
+  return out.Take();
+}
+
 }  // namespace forms

@@ -142,4 +142,10 @@ inline BlockStatus ReadBlock(const std::vector<uint8_t>& block, PropertyValues& 
 // The type's version and every field.
 std::vector<uint8_t> WriteBlock(const PropertyValues& values);
 
+// A text list on its own, as a text list property's value carries it: the
+// same count and texts as inside a block. Reading is false (and `texts`
+// empty) when the data ends inside the list; bytes after it are ignored.
+bool ReadTextListBlock(const uint8_t* data, size_t size, std::vector<std::string>& texts);
+std::vector<uint8_t> WriteTextListBlock(const std::vector<std::string>& texts);
+
 }  // namespace forms

@@ -3,6 +3,8 @@
 #include "units/common_properties.h"
 #include "units/win/button.h"
 #include "units/win/label.h"
+#include "units/win/listbox.h"
+#include "units/win/range_units.h"
 #include "units/win/timer.h"
 #include "units/win/window.h"
 
@@ -43,6 +45,9 @@ rt::LibraryDescriptor MakeLibrary() {
   types[kMenuTypeNumber - 1] = MenuType();
   types[kLabelTypeNumber - 1] = LabelType();
   types[kButtonTypeNumber - 1] = ButtonType();
+  types[kListBoxTypeNumber - 1] = ListBoxType();
+  types[kHScrollBarTypeNumber - 1] = HScrollBarType();
+  types[kSliderBarTypeNumber - 1] = SliderBarType();
   types[kTimerTypeNumber - 1] = TimerType();
   rt::LibraryDescriptor d{};
   d.formatMarker = rt::kLibraryFormatMarker;

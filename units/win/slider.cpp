@@ -1,0 +1,199 @@
+// The slider unit: a track bar whose range, steps, ticks and selection come
+// from the stored values.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "forms/events.h"
+#include "units/blocks.h"
+#include "units/common_properties.h"
+#include "units/range_rules.h"
+#include "units/win/control_style.h"
+#include "units/win/range_units.h"
+#include "units/window_rules.h"
+
+namespace units {
+
+namespace sl = sliderprop;
+
+bool SliderObject::CreateControl(const forms::CreateRequest& r) {
+  ::InitCommonControls();
+  const uint32_t style = r.style | SliderStyle(Int(sl::kOrientation), Int(sl::kTickStyle),
+                                               Int(sl::kSelectionEnabled) != 0);
+  HWND control =
+      AttachingCreate(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.width, r.height,
+                      r.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
+  if (control == nullptr) return false;
+  SendRange();
+  SendToControl(TBM_SETPOS, TRUE,
+                ShownPosition(Int(sl::kMinimum), Int(sl::kMaximum), Int(sl::kPosition)));
+  SendSteps();
+  if (Int(sl::kSelectionEnabled)) SendSelection();
+  ApplyBorder(control, Int(sl::kBorderStyle));
+  return true;
+}
+
+void SliderObject::SendRange() {
+  const Range range = SortedRange(Int(sl::kMinimum), Int(sl::kMaximum));
+  SendToControl(TBM_SETRANGEMIN, TRUE, range.low);
+  SendToControl(TBM_SETRANGEMAX, TRUE, range.high);
+}
+
+int32_t SliderObject::Step(int32_t number) const {
+  return StepSize(Int(sl::kMinimum), Int(sl::kMaximum), Int(number));
+}
+
+void SliderObject::SendSteps() {
+  SendToControl(TBM_SETLINESIZE, 0, Step(sl::kLineSize));
+  SendToControl(TBM_SETPAGESIZE, 0, Step(sl::kPageSize));
+  SendToControl(TBM_SETTICFREQ, static_cast<WPARAM>(Step(sl::kTickFrequency)), 0);
+}
+
+void SliderObject::SendSelection() {
+  const Range ends = SelectionEnds(Int(sl::kMinimum), Int(sl::kMaximum), Int(sl::kSelectionStart),
+                                   Int(sl::kSelectionLength));
+  SendToControl(TBM_SETSELSTART, FALSE, ends.low);
+  SendToControl(TBM_SETSELEND, FALSE, ends.high);
+}
+
+int32_t SliderObject::SetProperty(int32_t number, int32_t value) {
+  switch (number) {
+    case sl::kBorderStyle:
+      Store(number, Clamp(value, 0, 5));
+      ApplyBorder(hwnd(), Int(number));
+      return 0;
+    case sl::kOrientation:
+    case sl::kTickStyle:
+    case sl::kSelectionEnabled: {
+      const int32_t v = number == sl::kSelectionEnabled
+                            ? value
+                            : Clamp(value, 0, number == sl::kTickStyle ? 3 : 1);
+      if (v == Int(number)) return 0;
+      Store(number, v);
+      return 1;
+    }
+    case sl::kSelectionStart:
+    case sl::kSelectionLength:
+      Store(number, Clamp(value, 0, kRangeLimit));
+      if (Int(sl::kSelectionEnabled)) {
+        SendSelection();
+        ::InvalidateRect(hwnd(), nullptr, TRUE);
+      }
+      return 0;
+    case sl::kTickFrequency: Store(number, Clamp(value, 0, kRangeLimit)); break;
+    case sl::kPageSize:
+    case sl::kLineSize: Store(number, Clamp(value, 1, kRangeLimit)); break;
+    case sl::kMinimum:
+    case sl::kMaximum:
+      Store(number, Clamp(value, 0, kRangeLimit));
+      SendRange();  // the position and the selection are not sent again
+      return 0;
+    case sl::kPosition:
+      Store(number, Clamp(value, 0, kRangeLimit));
+      SendToControl(TBM_SETPOS, TRUE,
+                    ShownPosition(Int(sl::kMinimum), Int(sl::kMaximum), Int(number)));
+      return 0;
+    default: return 0;
+  }
+  SendSteps();
+  return 0;
+}
+
+bool SliderObject::GetProperty(int32_t number, rt::PropValue& value) const {
+  if (number < 0 || number >= sl::kCount) return false;
+  int32_t v = Int(number);
+  if (number == sl::kSelectionStart) {
+    v = static_cast<int32_t>(SendToControl(TBM_GETSELSTART));
+  } else if (number == sl::kSelectionLength) {
+    v = static_cast<int32_t>(SendToControl(TBM_GETSELEND) - SendToControl(TBM_GETSELSTART));
+  }
+  value = {static_cast<uint32_t>(v), 0};
+  return true;
+}
+
+// Every notification but the end of a drag raises event 0, moved or not.
+bool SliderObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_HSCROLL && message != WM_VSCROLL) return false;
+  if (LOWORD(wParam) != kTrackBarEndTrack) {
+    Store(sl::kPosition, static_cast<int32_t>(SendToControl(TBM_GETPOS)));
+    forms::RaiseWordEvent(formId(), unitId(), 0);
+  }
+  result = 0;
+  return true;
+}
+
+// ---- The type ------------------------------------------------------------------------------
+
+namespace {
+
+forms::UnitObject* CreateSlider(const forms::CreateRequest& r) {
+  forms::PropertyValues values(kSliderBarBlock);
+  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk) return nullptr;
+  auto* unit = new SliderObject(r.formId, r.unitId, std::move(values));
+  if (unit->CreateControl(r)) return unit;
+  delete unit;
+  return nullptr;
+}
+
+int32_t SetSliderProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  return static_cast<SliderObject*>(unit)->SetProperty(number, static_cast<int32_t>(value->value));
+}
+
+bool GetSliderProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  return static_cast<SliderObject*>(unit)->GetProperty(number, *value);
+}
+
+std::vector<uint8_t> SliderPropertyData(forms::UnitObject* unit) {
+  return forms::WriteBlock(static_cast<SliderObject*>(unit)->values());
+}
+
+rt::AnyRoutine SliderInterface(int32_t operation) {
+  switch (operation) {
+    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateSlider);
+    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetSliderProperty);
+    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&SliderPropertyData);
+    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetSliderProperty);
+    default: return nullptr;
+  }
+}
+
+constexpr uint32_t kInt = 1000, kBool = 1003;
+
+const rt::PropertyInfo kSliderOwnProperties[sl::kCount] = {
+    {"边框", "BorderStyle", nullptr, kInt, nullptr},
+    {"方向", "Orientation", nullptr, kInt, nullptr},
+    {"刻度类型", "TickStyle", nullptr, kInt, nullptr},
+    {"单位刻度值", "TickFrequency", nullptr, kInt, nullptr},
+    {"允许选择", "SelectionEnabled", nullptr, kBool, nullptr},
+    {"选择始位置", "SelectionStart", nullptr, kInt, nullptr},
+    {"选择长度", "SelectionLength", nullptr, kInt, nullptr},
+    {"页改变值", "PageSize", nullptr, kInt, nullptr},
+    {"行改变值", "LineSize", nullptr, kInt, nullptr},
+    {"最小位置", "Minimum", nullptr, kInt, nullptr},
+    {"最大位置", "Maximum", nullptr, kInt, nullptr},
+    {"位置", "Position", nullptr, kInt, nullptr},
+};
+constexpr auto kSliderProperties = WithCommonProperties(kSliderOwnProperties);
+
+rt::UnitTypeRecord MakeSliderType() {
+  rt::UnitTypeRecord type{};
+  type.name = "滑块条";
+  type.englishName = "SliderBar";
+  type.flags = 0x80000040;
+  type.propertyCount = static_cast<uint32_t>(kSliderProperties.size());
+  type.properties = kSliderProperties.data();
+  type.interfaceFn = SliderInterface;
+  return type;
+}
+
+}  // namespace
+
+const rt::UnitTypeRecord& SliderBarType() {
+  static const rt::UnitTypeRecord type = MakeSliderType();
+  return type;
+}
+
+}  // namespace units
