@@ -4,6 +4,7 @@
 #include "units/win/window.h"
 
 #include "units/win/control_style.h"
+#include "units/win/prop_value.h"
 
 #include <string>
 #include <utility>
@@ -215,20 +216,15 @@ namespace {
 constexpr int32_t kChoiceLimit[kWindowPropertyCount] = {0, 6, 0, 0, 3, 0, 2, 0, 0,  0, 3, 0,
                                                         0, 0, 0, 0, 0, 0, 0, 0, 29, 0, 0, 0};
 
-std::vector<uint8_t> BytesOf(const rt::PropValue& v) {
-  const auto* data = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(v.value));
-  return data ? std::vector<uint8_t>(data, data + v.second) : std::vector<uint8_t>{};
-}
-
 }  // namespace
 
 void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
   if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return;
   if (IsText(number)) {
-    const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(value.value));
-    values_.SetText(kFieldOf[number], text ? text : "");
+    const std::string text = TextOf(value);
+    values_.SetText(kFieldOf[number], text);
     if (number == wp::kCaption) {
-      ::SetWindowTextA(hwnd(), text ? text : "");
+      ::SetWindowTextA(hwnd(), text.c_str());
       SyncStyle();
     }
     return;
@@ -267,20 +263,12 @@ void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
   }
 }
 
-namespace {
-
-rt::PropValue BytesValue(const std::vector<uint8_t>& b) {
-  return {b.empty() ? 0 : reinterpret_cast<uintptr_t>(b.data()), static_cast<uint32_t>(b.size())};
-}
-
-}  // namespace
-
 // `WindowState` reads the window's live state: 2 minimised, 3 maximised,
 // otherwise 0.
 bool WindowObject::GetProperty(int32_t number, rt::PropValue& value) const {
   if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return false;
   if (IsText(number)) {
-    value = {reinterpret_cast<uintptr_t>(values_.Text(kFieldOf[number]).c_str()), 0};
+    value = TextValue(values_.Text(kFieldOf[number]));
   } else if (IsBytes(number)) {
     value = BytesValue(values_.Bytes(kFieldOf[number]));
   } else if (number == wp::kWindowState) {

@@ -12,6 +12,7 @@
 #include "runtime/win/handles.h"
 #include "runtime/win/icons.h"
 #include "units/blocks.h"
+#include "units/win/picture_bitmap.h"
 #include "units/win/window.h"
 #include "units/window_rules.h"
 
@@ -69,9 +70,7 @@ bool Meets(const RECT& clip, int32_t x, int32_t y, int32_t w, int32_t h) {
 void WindowObject::DrawBackPicture(HDC dc, const RECT& clip, HRGN remaining) {
   if (!backPictureTried_) {
     backPictureTried_ = true;
-    const std::vector<uint8_t>& bytes = values_.Bytes(wf::kBackPicture);
-    backPicture_.Reset(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(rt::Service(
-        rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes.data()), bytes.size()))));
+    backPicture_ = BitmapFromPicture(values_.Bytes(wf::kBackPicture));
   }
   BITMAP bm;
   if (!backPicture_ || !::GetObjectA(backPicture_.get(), sizeof bm, &bm)) return;
