@@ -106,6 +106,7 @@ struct FindHandleTraits {
 using GdiBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using GdiBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using GdiFont = UniqueHandle<HFONT, GdiObjectTraits>;
+using GdiPen = UniqueHandle<HPEN, GdiObjectTraits>;
 using GdiRegion = UniqueHandle<HRGN, GdiObjectTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
 using CursorHandle = UniqueHandle<HCURSOR, CursorTraits>;  // only cursors made, not loaded
