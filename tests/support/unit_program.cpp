@@ -1,5 +1,6 @@
 #include "tests/support/unit_program.h"
 
+#include "extunits/cartoon/win/library.h"
 #include "extunits/media/win/library.h"
 
 namespace unitprog {
@@ -12,6 +13,7 @@ void UnitProgramTest::StartUnits(std::vector<forms::FormRecord> forms) {
 
 void UnitProgramTest::StartUnitsWithBytes(std::vector<uint8_t> bytes,
                                           const rt::CodeBase& codeBase) {
+  testunits::UseLibrary(cartoon::kLibraryIndex, &cartoon::Library());
   StartWithBytes(std::move(bytes), codeBase, &media::Library());
 }
 

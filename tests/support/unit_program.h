@@ -1,7 +1,8 @@
 #pragma once
 // A program for tests of real unit types on forms: library 0 is the core
-// library, library 5 the multimedia library, library 6 the framework tests'
-// stand-in types, and the other four are empty.
+// library, library 1 the extended UI library 2, library 5 the multimedia
+// library, library 6 the framework tests' stand-in types, and the other
+// three are empty.
 
 #include <cstdint>
 #include <vector>
@@ -14,6 +15,8 @@ namespace unitprog {
 
 inline constexpr uint32_t kTimerCode = 0x00010020;
 inline constexpr uint32_t kMediaPlayCode = 0x00060006;
+inline constexpr uint32_t kCartoonBoxCode = 0x00020008;
+inline constexpr uint32_t kCartoonObjectCode = 0x00020009;
 
 class UnitProgramTest : public testprog::FrameworkTest {
  protected:

@@ -93,20 +93,24 @@ void CartoonBoxUnit::Paint() {
   HDC dc = ::BeginPaint(hwnd(), &ps);
   dirty_ = false;
   RECT clip{};
-  if (dc == nullptr || ::GetClipBox(dc, &clip) == ERROR || clip.right <= clip.left ||
-      clip.bottom <= clip.top) {
-    ::EndPaint(hwnd(), &ps);
-    return;
-  }
+  if (dc != nullptr && ::GetClipBox(dc, &clip) != ERROR) PaintArea(dc, clip);
+  ::EndPaint(hwnd(), &ps);
+}
+
+// The background's pixels of the area, the objects composited over them,
+// the fourth byte cleared, and one transfer to the DC.
+void CartoonBoxUnit::PaintArea(HDC dc, const RECT& clip) {
   const int32_t w = clip.right - clip.left, h = clip.bottom - clip.top;
+  if (w <= 0 || h <= 0) return;
   std::vector<uint32_t> buffer(static_cast<size_t>(w) * static_cast<size_t>(h),
                                ext::ColorPixel(BackColour(Int(boxprop::kBackColor))));
-  for (int32_t y = 0; backPixels_ != nullptr && y < h; ++y) {
-    const int32_t by = clip.top + y, left = std::max<int32_t>(clip.left, 0);
-    const int32_t right = std::min<int32_t>(clip.right, backWidth_);
-    if (by < 0 || by >= backHeight_ || right <= left) continue;
-    std::copy(backPixels_ + static_cast<size_t>(by) * static_cast<size_t>(backWidth_) + left,
-              backPixels_ + static_cast<size_t>(by) * static_cast<size_t>(backWidth_) + right,
+  const int32_t left = std::max<int32_t>(clip.left, 0);
+  const int32_t right = std::min<int32_t>(clip.right, backWidth_);
+  for (int32_t y = 0; backPixels_ != nullptr && right > left && y < h; ++y) {
+    const int32_t by = clip.top + y;
+    if (by < 0 || by >= backHeight_) continue;
+    const uint32_t* row = backPixels_ + static_cast<size_t>(by) * static_cast<size_t>(backWidth_);
+    std::copy(row + left, row + right,
               buffer.begin() + static_cast<std::ptrdiff_t>(y) * w + (left - clip.left));
   }
   scene().Compose({buffer.data(), w, h}, clip.left, clip.top);
@@ -114,7 +118,6 @@ void CartoonBoxUnit::Paint() {
   const BITMAPINFO info = TopDown32(w, h);
   ::SetDIBitsToDevice(dc, clip.left, clip.top, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0,
                       0, static_cast<UINT>(h), buffer.data(), &info, DIB_RGB_COLORS);
-  ::EndPaint(hwnd(), &ps);
 }
 
 }  // namespace cartoon

@@ -209,6 +209,11 @@ bool CartoonBoxUnit::Mouse(UINT message, LPARAM lParam, WPARAM wParam) {
 LRESULT CartoonBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: Paint(); return 0;
+    case WM_PRINTCLIENT: {
+      const RECT all = {0, 0, ClientWidth(), ClientHeight()};
+      PaintArea(reinterpret_cast<HDC>(wParam), all);
+      return 0;
+    }
     case WM_ERASEBKGND: return 1;
     case WM_TIMER:
       if (wParam != kTimerId) break;

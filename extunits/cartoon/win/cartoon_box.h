@@ -66,6 +66,7 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
   void RebuildBackground();
   void DrawBackPicture(HDC dc, int32_t width, int32_t height);
   void Paint();
+  void PaintArea(HDC dc, const RECT& clip);
   bool Mouse(UINT message, LPARAM lParam, WPARAM wParam);
 
   forms::PropertyValues values_;
