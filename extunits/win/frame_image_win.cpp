@@ -12,10 +12,6 @@
 
 namespace ext {
 
-// ---- Load through the picture service ---------------------------------------------
-
-namespace {
-
 BITMAPINFO TopDown32(int32_t width, int32_t height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -26,6 +22,10 @@ BITMAPINFO TopDown32(int32_t width, int32_t height) {
   info.bmiHeader.biCompression = BI_RGB;
   return info;
 }
+
+// ---- Load through the picture service ---------------------------------------------
+
+namespace {
 
 // The still loader of the Windows build: picture bytes to a bitmap by the
 // runtime's picture service, read back as opaque 32-bit pixels.

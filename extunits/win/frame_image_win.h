@@ -11,6 +11,9 @@
 
 namespace ext {
 
+// The format of 32-bit top-down pixels of this size (BI_RGB).
+BITMAPINFO TopDown32(int32_t width, int32_t height);
+
 // The FrameImage load (see LoadFrameImageWith): GIF and PNG decoded here,
 // every other kind turned into a bitmap by runtime service 1003 and read
 // back as 32-bit pixels. The service must be installed.

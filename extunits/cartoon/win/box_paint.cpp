@@ -8,23 +8,13 @@
 #include "extunits/blocks.h"
 #include "extunits/cartoon/rules.h"
 #include "extunits/cartoon/win/cartoon_box.h"
+#include "extunits/win/frame_image_win.h"
 #include "extunits/win/picture_win.h"
 #include "units/win/picture_bitmap.h"
 
 namespace cartoon {
 
 namespace {
-
-BITMAPINFO TopDown32(int32_t width, int32_t height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
 
 COLORREF BackColour(int32_t value) {
   return static_cast<uint32_t>(value) == 0xFF000000u ? ::GetSysColor(COLOR_BTNFACE)
@@ -40,7 +30,7 @@ void CartoonBoxUnit::RebuildBackground() {
   backHeight_ = ClientHeight();
   if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
   if (backWidth_ <= 0 || backHeight_ <= 0) return;
-  const BITMAPINFO info = TopDown32(backWidth_, backHeight_);
+  const BITMAPINFO info = ext::TopDown32(backWidth_, backHeight_);
   void* bits = nullptr;
   background_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   rt::MemoryDc dc(::CreateCompatibleDC(nullptr));
@@ -115,7 +105,7 @@ void CartoonBoxUnit::PaintArea(HDC dc, const RECT& clip) {
   }
   scene().Compose({buffer.data(), w, h}, clip.left, clip.top);
   for (uint32_t& pixel : buffer) pixel &= 0xFFFFFF;
-  const BITMAPINFO info = TopDown32(w, h);
+  const BITMAPINFO info = ext::TopDown32(w, h);
   ::SetDIBitsToDevice(dc, clip.left, clip.top, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0,
                       0, static_cast<UINT>(h), buffer.data(), &info, DIB_RGB_COLORS);
 }

@@ -25,10 +25,9 @@ constexpr uint32_t kBox = 0x16010001;
 constexpr uint32_t kTemplate = 0x16010002;
 
 rt::RoutineResult Loaded(const uintptr_t*, int32_t) {
-  rt::ArgRecord args[] = {
-      rt::MakeUnitRef(kFormId, kBox, cartoon::kCartoonBoxTypeCode),
-      rt::MakeUnitRef(kFormId, kTemplate, cartoon::kCartoonObjectTypeCode), rt::MakeInt(160),
-      rt::MakeInt(0)};
+  rt::ArgRecord args[] = {rt::MakeUnitRef(kFormId, kBox, cartoon::kCartoonBoxTypeCode),
+                          rt::MakeUnitRef(kFormId, kTemplate, cartoon::kCartoonObjectTypeCode),
+                          rt::MakeInt(160), rt::MakeInt(0)};
   rt::ArgRecord result{};
   cartoon::CreateObject(&result, 4, args);
   return {};
@@ -49,12 +48,26 @@ rt::LibraryDescriptor EmptyLibrary() {
   return d;
 }
 const rt::LibraryDescriptor kEmpty = EmptyLibrary();
-const rt::LibraryDescriptor* const kLibraries[] = {
-    &units::CoreLibrary(), &cartoon::Library(), &kEmpty, &kEmpty, &kEmpty, &media::Library(),
-    &kEmpty};
-const rt::ProgramHeader kHeader = {
-    3,       0, 0x100a4, &kCodeBase, nullptr, 0, kCartoonBenchFormTemplate,
-    kCartoonBenchFormTemplateSize, 7, kLibraries, 0, nullptr, nullptr};
+const rt::LibraryDescriptor* const kLibraries[] = {&units::CoreLibrary(),
+                                                   &cartoon::Library(),
+                                                   &kEmpty,
+                                                   &kEmpty,
+                                                   &kEmpty,
+                                                   &media::Library(),
+                                                   &kEmpty};
+const rt::ProgramHeader kHeader = {3,
+                                   0,
+                                   0x100a4,
+                                   &kCodeBase,
+                                   nullptr,
+                                   0,
+                                   kCartoonBenchFormTemplate,
+                                   kCartoonBenchFormTemplateSize,
+                                   7,
+                                   kLibraries,
+                                   0,
+                                   nullptr,
+                                   nullptr};
 
 int32_t Entry() {
   const rt::HelperTable& helpers = rt::Helpers();
