@@ -211,6 +211,30 @@ TEST_F(SceneTest, ExpiryAndForwardMovementStopAtTheEdge) {
   EXPECT_EQ(host.raised.back(), (Raised{ev::kWillDestroy, {brief}}));
 }
 
+// 90 degrees a step on a 4 x 2 object: it turns about its centre and stops
+// with event 15 once the total is used up.
+TEST_F(SceneTest, AutomaticRotationKeepsTheCentreAndStops) {
+  ObjectSettings s = Settings(Solid(4, 2, 1));
+  s.rotateFollow = true;
+  const int32_t id = Add(s, 10, 10);
+  LiveObject& o = *scene->Find(id);
+  o.spin.on = true;
+  o.spin.interval = 10;
+  o.spin.step = 90;
+  o.spin.total = 180;
+  host.now += 10;
+  scene->Step(true);
+  EXPECT_EQ(o.s.angle, 90);
+  EXPECT_EQ(o.Image().Width(), 2);
+  EXPECT_DOUBLE_EQ(o.x, 11);
+  EXPECT_DOUBLE_EQ(o.y, 9);
+  host.now += 10;
+  scene->Step(true);
+  EXPECT_EQ(o.s.angle, 180);
+  EXPECT_FALSE(o.spin.on);
+  EXPECT_EQ(host.raised, (std::vector<Raised>{{ev::kRotationStopped, {id}}}));
+}
+
 TEST_F(SceneTest, MouseEventsCarryTheHitAndThePressedObject) {
   const int32_t id = Add(Settings(Solid(4, 4, 1)), 10, 10);
   scene->MouseMove(11, 11, false);
