@@ -92,6 +92,7 @@ int32_t Scene::Create(ObjectSettings settings, bool fromTemplate, double x, doub
                                [&o](const auto& other) { return other->s.layer > o.s.layer; });
   objects_.insert(at, std::move(made));
   InvalidateObject(o);
+  host_.Wake();
   if (fromTemplate && !o.s.createSound.empty()) host_.PlaySound(o.s.createSound);
   return o.id;
 }
@@ -169,6 +170,7 @@ bool Scene::MouseMove(int32_t x, int32_t y, bool leftButton) {
   if (over != hover_) {
     const int32_t old = hover_;
     hover_ = over;
+    if (over != 0) host_.Wake();
     if (old != 0 && !Fire(event::kLeave, {old, pressed_})) return false;
     if (over != 0 && !Fire(event::kEnter, {over, pressed_})) return false;
   }

@@ -147,6 +147,8 @@ class Host {
   virtual uint64_t Now() = 0;
   virtual int32_t ClientWidth() = 0;
   virtual int32_t ClientHeight() = 0;
+  // Something may be due sooner than the host's timer was last told.
+  virtual void Wake() {}
   virtual bool KeyDown(int32_t) { return false; }
   virtual int32_t ShiftState() { return 0; }
 };
@@ -177,6 +179,12 @@ class Scene {
   // The timer step; `cursorOverBox` is false when the window under the
   // cursor is not the box. False when the Scene went away.
   bool Step(bool cursorOverBox);
+
+  // The tick at which a step next has timed work (a frame change, an
+  // expiry); 0 when every step may have work (hover, watched keys,
+  // movement, rotation); kNeverDue when nothing is timed.
+  static constexpr uint64_t kNeverDue = ~uint64_t{0};
+  uint64_t NextDue() const;
 
   // Mouse handling; each is false when the Scene went away.
   int32_t HitTest(int32_t x, int32_t y) const;

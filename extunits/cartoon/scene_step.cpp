@@ -12,6 +12,15 @@ namespace cartoon {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr uint64_t kStopAfterDistance = 200;  // ms
+
+// How long the shown frame lasts: its delay plus the extra delay, the first
+// frame also GIFDelay. The image has frames.
+int64_t FrameLasts(const LiveObject& o) {
+  const ext::FrameImage& image = o.Image();
+  const int32_t frame = std::clamp(o.frame, 0, image.FrameCount() - 1);
+  return int64_t{image.At(frame).delay} + o.extraDelay + (frame == 0 ? o.s.gifDelay : 0);
+}
+
 }  // namespace
 
 bool Scene::Step(bool cursorOverBox) {
@@ -29,6 +38,21 @@ bool Scene::Step(bool cursorOverBox) {
     if (!StepObject(id, now)) return false;
   }
   return true;
+}
+
+uint64_t Scene::NextDue() const {
+  if (hover_ != 0 || !keys_.empty()) return 0;
+  uint64_t due = kNeverDue;
+  for (const auto& o : objects_) {
+    if (o->expiry != 0) due = std::min(due, o->expiry);
+    if (!o->visible) continue;
+    if (o->forward.on || o->spin.on) return 0;
+    const ext::FrameImage& image = o->Image();
+    if (!o->s.playGif || image.FrameCount() <= 1) continue;
+    due =
+        std::min(due, o->frameStart + static_cast<uint64_t>(std::max<int64_t>(FrameLasts(*o), 0)));
+  }
+  return due;
 }
 
 bool Scene::WatchKeys(uint64_t now) {
@@ -57,8 +81,7 @@ bool Scene::StepFrames(int32_t id, uint64_t now) {
   if (o == nullptr || !o->s.playGif || o->Image().FrameCount() <= 1) return true;
   const ext::FrameImage& image = o->Image();
   o->frame = std::clamp(o->frame, 0, image.FrameCount() - 1);
-  const int64_t lasts =
-      int64_t{image.At(o->frame).delay} + o->extraDelay + (o->frame == 0 ? o->s.gifDelay : 0);
+  const int64_t lasts = FrameLasts(*o);
   if (static_cast<int64_t>(now - o->frameStart) < lasts) return true;
   o->frameStart = now;
   InvalidateObject(*o);

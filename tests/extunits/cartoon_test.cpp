@@ -174,7 +174,11 @@ TEST_F(SceneTest, AStillStepDoesNoWork) {
   ObjectSettings gif = Settings(Solid(2, 2, 5, 2, 250));
   gif.playGif = true;
   Add(gif, 0, 0);
-  Add(Settings(Solid(2, 2, 5)), 5, 5);
+  const int32_t still = Add(Settings(Solid(2, 2, 5)), 5, 5);
+  EXPECT_EQ(scene->NextDue(), 1250u);  // the GIF's first change; the still object has none
+  scene->Find(still)->forward.on = true;
+  EXPECT_EQ(scene->NextDue(), 0u);  // moving: every step may have work
+  scene->Find(still)->forward.on = false;
   host.invalidations = 0;
   for (int i = 0; i < 49; ++i) {
     host.now += 5;

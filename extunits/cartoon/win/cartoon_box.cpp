@@ -6,6 +6,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -25,6 +26,7 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerInterval = 5;
+constexpr UINT kLongestWait = 1000;           // ms between steps with nothing timed
 constexpr uint64_t kForcedUpdateEvery = 100;  // ms, across all boxes
 
 uint64_t (*testClock)() = nullptr;
@@ -74,7 +76,7 @@ void CartoonBoxUnit::Start() {
   MakeBrush();
   font_ = FontFromBlock(values_.Bytes(bf::kFont));
   RebuildBackground();
-  ::SetTimer(hwnd(), kTimerId, kTimerInterval, nullptr);
+  SetInterval(kTimerInterval);
 }
 
 // ---- Properties ----------------------------------------------------------------------
@@ -192,7 +194,31 @@ void CartoonBoxUnit::TimerStep() {
     lastForcedUpdate = now;
     ::UpdateWindow(window);
   }
+  Reschedule(now);
 }
+
+// The timer runs every 5 ms while a step may find work at any time (hover,
+// watched keys, movement, rotation); otherwise it waits until the next
+// frame change or expiry is due, so steps that would find nothing to do
+// cost no messages. Creating an object and hovering one wake it again.
+void CartoonBoxUnit::Reschedule(uint64_t now) {
+  const uint64_t due = scene_.NextDue();
+  uint64_t wait = kLongestWait;
+  if (due == 0) {
+    wait = kTimerInterval;
+  } else if (due != Scene::kNeverDue) {
+    wait = due > now ? due - now : 0;
+  }
+  if (dirty_) wait = std::min<uint64_t>(wait, kForcedUpdateEvery);
+  SetInterval(static_cast<UINT>(std::clamp<uint64_t>(wait, kTimerInterval, kLongestWait)));
+}
+
+void CartoonBoxUnit::SetInterval(UINT interval) {
+  if (interval == interval_ || hwnd() == nullptr) return;
+  if (::SetTimer(hwnd(), kTimerId, interval, nullptr)) interval_ = interval;
+}
+
+void CartoonBoxUnit::Wake() { SetInterval(kTimerInterval); }
 
 bool CartoonBoxUnit::Mouse(UINT message, LPARAM lParam, WPARAM wParam) {
   const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
@@ -233,7 +259,10 @@ LRESULT CartoonBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!Mouse(message, lParam, wParam)) return 0;  // the box went away
       break;
     case WM_MOUSEACTIVATE: ::SetFocus(hwnd()); break;
-    case WM_DESTROY: ::KillTimer(hwnd(), kTimerId); break;
+    case WM_DESTROY:
+      ::KillTimer(hwnd(), kTimerId);
+      interval_ = 0;
+      break;
     default: break;
   }
   return CallOriginal(message, wParam, lParam);

@@ -59,6 +59,7 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
   int32_t ClientHeight() override;
   bool KeyDown(int32_t key) override;
   int32_t ShiftState() override;
+  void Wake() override;
 
  private:
   void MakePen();
@@ -68,6 +69,8 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
   void Paint();
   void PaintArea(HDC dc, const RECT& clip);
   bool Mouse(UINT message, LPARAM lParam, WPARAM wParam);
+  void SetInterval(UINT interval);
+  void Reschedule(uint64_t now);
 
   forms::PropertyValues values_;
   Scene scene_;
@@ -78,6 +81,7 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
   rt::GdiBrush brush_;
   rt::GdiFont font_;
   bool dirty_ = false;  // invalidated since the last paint
+  UINT interval_ = 0;   // of the running timer, 0 when none
   uint64_t ticks_ = 0;
   DWORD lastTick_ = 0;
 };

@@ -128,6 +128,22 @@ TEST_F(CartoonTest, CountedPlaysEndTheObjectAndTemplateChangesStayOut) {
   EXPECT_EQ(Calls().front().routine, 6);
 }
 
+// The real clock and timer: the box waits for each frame change instead of
+// stepping every 5 ms, and the two plays still end on time.
+TEST_F(CartoonTest, TheRealTimerStepsWhenFramesAreDue) {
+  cartoon::SetClockForTest(nullptr);
+  SetPicture(SquareGif(3));
+  const int32_t id = Create(true, 0, 0);
+  const DWORD start = ::GetTickCount();
+  while (Box()->scene().Find(id) != nullptr && ::GetTickCount() - start < 3000) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    Pump();
+  }
+  EXPECT_EQ(Box()->scene().Find(id), nullptr);
+  EXPECT_GE(::GetTickCount() - start, 120u);
+  EXPECT_EQ(CallsOf(6), 1);
+}
+
 TEST_F(CartoonTest, AHandlerThatDestroysTheBoxLeavesTheProgramRunning) {
   SetPicture(SquareGif(3));
   Create(true, 0, 0);
