@@ -101,6 +101,77 @@ void FrameImage::Flip(int32_t how) {
   }
 }
 
+// ---- Rotation -----------------------------------------------------------------
+
+void FrameImage::Rotate(int32_t degrees) {
+  const int32_t angle = NormalisedAngle(degrees);
+  if (Empty() || angle == 0) return;
+  if (angle % 90 == 0) {
+    QuarterTurns(angle / 90);
+  } else {
+    RotateAny(angle);
+  }
+}
+
+// Target (x, y) takes source pixel: one turn (y, h-1-x), two (w-1-x, h-1-y),
+// three (w-1-y, x).
+void FrameImage::QuarterTurns(int32_t turns) {
+  const int32_t w = width_, h = height_;
+  const int32_t newWidth = turns == 2 ? w : h, newHeight = turns == 2 ? h : w;
+  for (Frame& frame : frames_) {
+    std::vector<uint32_t> turned(frame.pixels.size());
+    uint32_t* out = turned.data();
+    for (int32_t y = 0; y < newHeight; ++y) {
+      for (int32_t x = 0; x < newWidth; ++x) {
+        const int32_t sx = turns == 1 ? y : turns == 2 ? w - 1 - x : w - 1 - y;
+        const int32_t sy = turns == 1 ? h - 1 - x : turns == 2 ? h - 1 - y : x;
+        *out++ =
+            frame
+                .pixels[static_cast<size_t>(sy) * static_cast<size_t>(w) + static_cast<size_t>(sx)];
+      }
+    }
+    frame.pixels = std::move(turned);
+  }
+  width_ = newWidth;
+  height_ = newHeight;
+}
+
+// Each target pixel's centre is turned back about the image centre and takes
+// the source pixel it lands in.
+void FrameImage::RotateAny(int32_t degrees) {
+  const double radians = degrees * 3.14159265358979323846 / 180.0;
+  const double c = std::cos(radians), s = std::sin(radians);
+  const double exactWidth = width_ * std::fabs(c) + height_ * std::fabs(s);
+  const double exactHeight = width_ * std::fabs(s) + height_ * std::fabs(c);
+  const auto newWidth = static_cast<int64_t>(std::ceil(exactWidth - 1e-9));
+  const auto newHeight = static_cast<int64_t>(std::ceil(exactHeight - 1e-9));
+  if (!SizeAllowed(newWidth, newHeight)) {
+    Clear();
+    return;
+  }
+  const double sourceCx = width_ / 2.0, sourceCy = height_ / 2.0;
+  const double targetCx = static_cast<double>(newWidth) / 2.0;
+  const double targetCy = static_cast<double>(newHeight) / 2.0;
+  for (Frame& frame : frames_) {
+    std::vector<uint32_t> turned(static_cast<size_t>(newWidth * newHeight), 0xFF000000u);
+    uint32_t* out = turned.data();
+    for (int64_t y = 0; y < newHeight; ++y) {
+      for (int64_t x = 0; x < newWidth; ++x, ++out) {
+        const double dx = static_cast<double>(x) + 0.5 - targetCx;
+        const double dy = static_cast<double>(y) + 0.5 - targetCy;
+        const double sx = std::floor(sourceCx + dx * c + dy * s);
+        const double sy = std::floor(sourceCy - dx * s + dy * c);
+        if (sx < 0 || sy < 0 || sx >= width_ || sy >= height_) continue;
+        *out = frame.pixels[static_cast<size_t>(sy) * static_cast<size_t>(width_) +
+                            static_cast<size_t>(sx)];
+      }
+    }
+    frame.pixels = std::move(turned);
+  }
+  width_ = static_cast<int32_t>(newWidth);
+  height_ = static_cast<int32_t>(newHeight);
+}
+
 // ---- Colour effects ------------------------------------------------------------
 
 namespace {

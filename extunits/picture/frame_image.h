@@ -77,6 +77,12 @@ class FrameImage {
   void Zoom(int32_t x, int32_t y);
   // 1 left-right, 2 top-bottom, 3 both.
   void Flip(int32_t how);
+  // Turns every frame clockwise by `degrees` (any value; taken modulo 360).
+  // Quarter turns move pixels exactly (width and height swap for 90 and
+  // 270); other angles make an image the size of the turned bounding box,
+  // sides rounded up, sampled at the nearest source pixel, with the corners
+  // outside the picture fully transparent (0xFF000000).
+  void Rotate(int32_t degrees);
   // Each colour byte c of every pixel that is not the frame's transparent
   // colour becomes c + c * percent / 100, clamped to 0..255.
   void Brightness(int32_t percent);
@@ -86,10 +92,18 @@ class FrameImage {
 
  private:
   void Scale(int32_t x, int32_t y);
+  void QuarterTurns(int32_t turns);
+  void RotateAny(int32_t degrees);
 
   int32_t width_ = 0, height_ = 0;
   std::vector<Frame> frames_;
 };
+
+// An angle in degrees normalised into 0..359.
+inline int32_t NormalisedAngle(int32_t degrees) {
+  const int32_t a = degrees % 360;
+  return a < 0 ? a + 360 : a;
+}
 
 // Windows' MulDiv for positive sizes: a * b / c rounded to nearest.
 int64_t MulDivRound(int64_t a, int64_t b, int64_t c);

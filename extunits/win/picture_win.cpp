@@ -129,14 +129,14 @@ bool MakeBitmapView(HDC dc, const DecodedPicture& picture, BitmapView& view) {
 
 // ---- Drawing -----------------------------------------------------------------------
 
-namespace {
-
-void SetStretchMode(HDC dc) {
+void SetPictureStretchMode(HDC dc) {
   rt::ScreenDc screen;
   const bool deep = GetDeviceCaps(screen.get(), BITSPIXEL) > 16;
   SetStretchBltMode(dc, deep ? HALFTONE : COLORONCOLOR);
   if (deep) SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs the brush origin reset
 }
+
+namespace {
 
 void StretchFrom(const BitmapView& view, HDC source, int32_t x, int32_t y, int32_t width,
                  int32_t height, DWORD operation) {
@@ -168,7 +168,7 @@ void Draw(const BitmapView& view, int32_t x, int32_t y, int32_t width, int32_t h
           bool transparent, DWORD operation, COLORREF color) {
   if (width == -1) width = view.width;
   if (height == -1) height = view.height;
-  SetStretchMode(view.dc);
+  SetPictureStretchMode(view.dc);
   if (view.icon) {
     DrawIconEx(view.dc, x, y, view.icon, width, height, 0, nullptr, DI_NORMAL);
     return;

@@ -63,6 +63,10 @@ void DrawView(const BitmapView& view, int32_t x, int32_t y, int32_t width, int32
 void DrawViewTransparent(const BitmapView& view, int32_t x, int32_t y, int32_t width,
                          int32_t height, COLORREF color);
 
+// The stretch mode pictures are drawn with: HALFTONE (brush origin reset)
+// when the display has more than 16 bits per pixel, else COLORONCOLOR.
+void SetPictureStretchMode(HDC dc);
+
 // Makes a view, draws it with SRCCOPY and frees the view.
 void DrawPicture(const DecodedPicture& picture, HDC dc, int32_t x, int32_t y, int32_t width,
                  int32_t height);

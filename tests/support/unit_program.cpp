@@ -1,6 +1,7 @@
 #include "tests/support/unit_program.h"
 
 #include "extunits/media/win/library.h"
+#include "extunits/translabel/win/library.h"
 
 namespace unitprog {
 
@@ -12,6 +13,7 @@ void UnitProgramTest::StartUnits(std::vector<forms::FormRecord> forms) {
 
 void UnitProgramTest::StartUnitsWithBytes(std::vector<uint8_t> bytes,
                                           const rt::CodeBase& codeBase) {
+  testunits::UseLibrary(translabel::kLibraryIndex, &translabel::Library());
   StartWithBytes(std::move(bytes), codeBase, &media::Library());
 }
 

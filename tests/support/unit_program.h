@@ -1,7 +1,8 @@
 #pragma once
 // A program for tests of real unit types on forms: library 0 is the core
-// library, library 5 the multimedia library, library 6 the framework tests'
-// stand-in types, and the other four are empty.
+// library, library 3 the extended UI library 1 (the transparent label),
+// library 5 the multimedia library, library 6 the framework tests' stand-in
+// types, and the other three are empty.
 
 #include <cstdint>
 #include <vector>

@@ -246,12 +246,22 @@ FormWatch::FormWatch()
     : hook(::SetWindowsHookExA(WH_CALLWNDPROC, WatchForms, nullptr, ::GetCurrentThreadId())) {}
 FormWatch::~FormWatch() { ::UnhookWindowsHookEx(hook); }
 
+namespace {
+const rt::LibraryDescriptor* usedLibraries[kLibraryCount] = {};
+}  // namespace
+
+void UseLibrary(uint32_t index, const rt::LibraryDescriptor* library) {
+  if (index < kLibraryCount) usedLibraries[index] = library;
+}
+
 const rt::LibraryDescriptor* const* Libraries(const rt::LibraryDescriptor* media) {
   static rt::LibraryDescriptor empty{};
   empty.formatMarker = rt::kLibraryFormatMarker;
   static const rt::LibraryDescriptor* libraries[kLibraryCount] = {};
   libraries[0] = &units::CoreLibrary();
-  for (uint32_t i = 1; i < kLibraryCount; ++i) libraries[i] = &empty;
+  for (uint32_t i = 1; i < kLibraryCount; ++i) {
+    libraries[i] = usedLibraries[i] ? usedLibraries[i] : &empty;
+  }
   libraries[5] = media ? media : &empty;
   libraries[kLibraryIndex] = &Library();
   return libraries;

@@ -75,6 +75,9 @@ const rt::LibraryDescriptor& Library();
 // index 6, and `media` (or an empty one) at index 5.
 const rt::LibraryDescriptor* const* Libraries(const rt::LibraryDescriptor* media = nullptr);
 inline constexpr uint32_t kLibraryCount = 7;
+// Puts a real library at `index` in the tables Libraries makes from now on
+// (null: the empty library again).
+void UseLibrary(uint32_t index, const rt::LibraryDescriptor* library);
 
 // Run by the pre-translating type's hook before it answers (null: nothing).
 void (*&PreTranslateAction())();

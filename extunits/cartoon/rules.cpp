@@ -1,0 +1,76 @@
+#include "extunits/cartoon/rules.h"
+
+#include <algorithm>
+
+#include "extunits/blocks.h"
+
+namespace cartoon {
+
+namespace bf = extunits::cartoonboxfield;
+namespace of = extunits::cartoonobjectfield;
+
+size_t BoxField(int32_t number) {
+  static constexpr size_t kFields[boxprop::kCount] = {
+      bf::kBorder,    bf::kBackColor,     bf::kPic,      bf::kPicDrawMode, bf::kPenStyle,
+      bf::kDrawRop2,  bf::kPenWidth,      bf::kPenColor, bf::kBrushStyle,  bf::kBrushColor,
+      bf::kTextColor, bf::kTextBackColor, bf::kFont,
+  };
+  return kFields[number];
+}
+
+size_t ObjectField(int32_t number) {
+  static constexpr size_t kFields[objprop::kCount] = {
+      of::kText,
+      of::kFont,
+      of::kTextColor,
+      of::kPicture,
+      of::kAutoGetTransColor,
+      of::kTransparentColor,
+      of::kPlayGif,
+      of::kGifDelay,
+      of::kGifAutoDestroy,
+      of::kTrendColor,
+      of::kTrendDepth,
+      of::kLight,
+      of::kAlpha,
+      of::kZoom,
+      of::kLayer,
+      of::kAngle,
+      of::kRotateFollow,
+      of::kTurnType,
+      of::kExistTime,
+      of::kCreateSound,
+      of::kDestroySound,
+      of::kCollideAllowed,
+      of::kCollidedSound,
+      of::kType,
+  };
+  return kFields[number];
+}
+
+int32_t StoredBoxValue(int32_t number, int32_t value) {
+  switch (number) {
+    case boxprop::kBorder: return std::clamp(value, 0, 5);
+    case boxprop::kPicDrawMode: return std::clamp(value, 0, 3);
+    case boxprop::kPenStyle: return std::clamp(value, 0, 6);
+    case boxprop::kDrawRop2: return std::clamp(value, 0, 15);
+    case boxprop::kPenWidth: return std::clamp(value, 0, 32767);
+    case boxprop::kBrushStyle: return std::clamp(value, 0, 55);
+    default: return value;
+  }
+}
+
+int32_t StoredObjectValue(int32_t number, int32_t value) {
+  switch (number) {
+    case objprop::kGifDelay:
+    case objprop::kZoom:
+    case objprop::kExistTime: return std::max(value, 0);
+    case objprop::kTrendDepth:
+    case objprop::kAlpha: return std::clamp(value, 0, 100);
+    case objprop::kAngle: return std::clamp(value, -360, 360);
+    case objprop::kTurnType: return std::clamp(value, 0, 3);
+    default: return value;
+  }
+}
+
+}  // namespace cartoon

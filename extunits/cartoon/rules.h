@@ -1,0 +1,70 @@
+#pragma once
+// The animation units' own property numbers, the stored block field of each,
+// and what a set stores (clamps). Portable, shared by the units and tests.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace cartoon {
+
+// CartoonBox own property numbers (overall number - 8).
+namespace boxprop {
+enum : int32_t {
+  kBorder,
+  kBackColor,
+  kPic,
+  kPicDrawMode,
+  kPenStyle,
+  kDrawRop2,
+  kPenWidth,
+  kPenColor,
+  kBrushStyle,
+  kBrushColor,
+  kTextColor,
+  kTextBackColor,
+  kFont,
+  kCount,
+};
+}  // namespace boxprop
+
+// CartoonObject own property numbers (overall number - 8).
+namespace objprop {
+enum : int32_t {
+  kText,
+  kFont,
+  kTextColor,
+  kPicture,
+  kAutoGetTransColor,
+  kTransparentColor,
+  kPlayGif,
+  kGifDelay,
+  kGifAutoDestroy,
+  kTrendColor,
+  kTrendDepth,
+  kLight,
+  kAlpha,
+  kZoom,
+  kLayer,
+  kAngle,
+  kRotateFollow,
+  kTurnType,
+  kExistTime,
+  kCreateSound,
+  kDestroySound,
+  kCollideAllowed,
+  kCollidedSound,
+  kType,
+  kCount,
+};
+}  // namespace objprop
+
+// The block field (extunits::cartoonboxfield / cartoonobjectfield) of an own
+// property number.
+size_t BoxField(int32_t number);
+size_t ObjectField(int32_t number);
+
+// The value an integer property stores when set to `value`.
+int32_t StoredBoxValue(int32_t number, int32_t value);
+int32_t StoredObjectValue(int32_t number, int32_t value);
+
+}  // namespace cartoon

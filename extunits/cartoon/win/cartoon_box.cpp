@@ -1,0 +1,324 @@
+// The CartoonBox unit: creation, properties, drawing objects, the timer,
+// the mouse and the Scene's host. The background surface and painting are
+// in box_paint.cpp.
+
+#include "extunits/cartoon/win/cartoon_box.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <utility>
+
+#include "extunits/blocks.h"
+#include "extunits/cartoon/rules.h"
+#include "forms/events.h"
+#include "runtime/service.h"
+#include "units/common_properties.h"
+#include "units/win/control_style.h"
+#include "units/win/prop_value.h"
+
+namespace cartoon {
+
+namespace bf = extunits::cartoonboxfield;
+
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerInterval = 5;
+constexpr uint64_t kForcedUpdateEvery = 100;  // ms, across all boxes
+
+uint64_t (*testClock)() = nullptr;
+uint64_t lastForcedUpdate = 0;
+
+bool IsBytes(int32_t n) { return n == boxprop::kPic || n == boxprop::kFont; }
+bool RemakesBackground(int32_t n) {
+  return n == boxprop::kBackColor || n == boxprop::kPic || n == boxprop::kPicDrawMode;
+}
+bool RemakesPen(int32_t n) {
+  return n == boxprop::kPenStyle || n == boxprop::kPenWidth || n == boxprop::kPenColor;
+}
+bool RemakesBrush(int32_t n) { return n == boxprop::kBrushStyle || n == boxprop::kBrushColor; }
+
+constexpr int kPenStyles[] = {PS_NULL,    PS_SOLID,      PS_DASH,       PS_DOT,
+                              PS_DASHDOT, PS_DASHDOTDOT, PS_INSIDEFRAME};
+constexpr int kHatchStyles[] = {HS_BDIAGONAL, HS_CROSS,      HS_DIAGCROSS,
+                                HS_FDIAGONAL, HS_HORIZONTAL, HS_VERTICAL};
+
+}  // namespace
+
+void SetClockForTest(uint64_t (*clock)()) { testClock = clock; }
+
+rt::GdiFont FontFromBlock(const std::vector<uint8_t>& block) {
+  LOGFONTA font;
+  if (block.size() != sizeof font) return rt::GdiFont();
+  std::memcpy(&font, block.data(), sizeof font);
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfOutPrecision = 0;
+  font.lfClipPrecision = 0;
+  font.lfQuality = PROOF_QUALITY;
+  font.lfPitchAndFamily = 0;
+  return rt::GdiFont(::CreateFontIndirectA(&font));
+}
+
+CartoonBoxUnit::CartoonBoxUnit(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
+    : UnitObject(formId, unitId), values_(std::move(values)), scene_(*this) {}
+
+// Objects go with the box without events or sounds.
+CartoonBoxUnit::~CartoonBoxUnit() = default;
+
+int32_t CartoonBoxUnit::Int(int32_t number) const { return values_.Int(BoxField(number)); }
+
+void CartoonBoxUnit::Start() {
+  units::ApplyBorder(hwnd(), Int(boxprop::kBorder));
+  MakePen();
+  MakeBrush();
+  font_ = FontFromBlock(values_.Bytes(bf::kFont));
+  RebuildBackground();
+  ::SetTimer(hwnd(), kTimerId, kTimerInterval, nullptr);
+}
+
+// ---- Properties ----------------------------------------------------------------------
+
+void CartoonBoxUnit::SetProperty(int32_t number, const rt::PropValue& value) {
+  if (number < 0 || number >= boxprop::kCount) return;
+  const size_t field = BoxField(number);
+  if (IsBytes(number)) {
+    values_.SetBytes(field, units::BytesOf(value));
+    if (number == boxprop::kFont) font_ = FontFromBlock(values_.Bytes(field));
+  } else {
+    const int32_t old = Int(number);
+    values_.SetInt(field, StoredBoxValue(number, static_cast<int32_t>(value.value)));
+    if (old == Int(number) && (RemakesPen(number) || RemakesBrush(number))) return;
+    if (number == boxprop::kBorder) units::ApplyBorder(hwnd(), Int(number));
+  }
+  if (RemakesPen(number)) MakePen();
+  if (RemakesBrush(number)) MakeBrush();
+  if (RemakesBackground(number)) RebuildBackground();
+}
+
+bool CartoonBoxUnit::GetProperty(int32_t number, rt::PropValue& value) const {
+  if (number < 0 || number >= boxprop::kCount) return false;
+  value = IsBytes(number) ? units::BytesValue(values_.Bytes(BoxField(number)))
+                          : units::IntValue(Int(number));
+  return true;
+}
+
+void CartoonBoxUnit::MakePen() {
+  pen_.Reset(::CreatePen(kPenStyles[Int(boxprop::kPenStyle)], Int(boxprop::kPenWidth),
+                         static_cast<COLORREF>(Int(boxprop::kPenColor))));
+}
+
+// Style 0 is the null brush (nothing made), 1 a solid colour, 2..7 the
+// hatches; the pattern styles from 8 on are made as a solid colour.
+void CartoonBoxUnit::MakeBrush() {
+  const int32_t style = Int(boxprop::kBrushStyle);
+  const auto color = static_cast<COLORREF>(Int(boxprop::kBrushColor));
+  if (style == 0) {
+    brush_.Reset();
+  } else if (style >= 2 && style <= 7) {
+    brush_.Reset(::CreateHatchBrush(kHatchStyles[style - 2], color));
+  } else {
+    brush_.Reset(::CreateSolidBrush(color));
+  }
+}
+
+// ---- Host ------------------------------------------------------------------------------
+
+// Copies the identities first: the handler may delete this box.
+std::optional<uint64_t> CartoonBoxUnit::Raise(int32_t number, std::initializer_list<int32_t> args) {
+  forms::WordEvent e;
+  e.formId = formId();
+  e.unitId = unitId();
+  e.event = number;
+  for (int32_t arg : args) {
+    if (e.argCount < 5) e.args[e.argCount++] = static_cast<uint32_t>(arg);
+  }
+  rt::Service(rt::svc::kRaiseEvent, reinterpret_cast<uintptr_t>(&e), 0);
+  if (!e.hasResult) return std::nullopt;
+  return e.result;
+}
+
+void CartoonBoxUnit::Invalidate(const Rect& area) {
+  if (area.width <= 0 || area.height <= 0 || hwnd() == nullptr) return;
+  const RECT r = {area.x, area.y, area.x + area.width, area.y + area.height};
+  ::InvalidateRect(hwnd(), &r, FALSE);
+  dirty_ = true;
+}
+
+void CartoonBoxUnit::PlaySound(const std::vector<uint8_t>& bytes) {
+  rt::SoundBlockRequest request = {bytes.data(), static_cast<uint32_t>(bytes.size()), 0};
+  rt::Service(rt::svc::kPlaySound, reinterpret_cast<uintptr_t>(&request), 0);
+}
+
+// GetTickCount widened to 64 bits (the 64-bit call is not on every system).
+uint64_t CartoonBoxUnit::Now() {
+  if (testClock != nullptr) return testClock();
+  const DWORD tick = ::GetTickCount();
+  ticks_ = ticks_ == 0 ? tick : ticks_ + static_cast<DWORD>(tick - lastTick_);
+  lastTick_ = tick;
+  return ticks_;
+}
+
+int32_t CartoonBoxUnit::ClientWidth() {
+  RECT r{};
+  ::GetClientRect(hwnd(), &r);
+  return r.right;
+}
+int32_t CartoonBoxUnit::ClientHeight() {
+  RECT r{};
+  ::GetClientRect(hwnd(), &r);
+  return r.bottom;
+}
+
+bool CartoonBoxUnit::KeyDown(int32_t key) { return ::GetAsyncKeyState(key) < 0; }
+
+int32_t CartoonBoxUnit::ShiftState() {
+  return (KeyDown(VK_CONTROL) ? 1 : 0) | (KeyDown(VK_SHIFT) ? 2 : 0) | (KeyDown(VK_MENU) ? 4 : 0);
+}
+
+// ---- Messages ----------------------------------------------------------------------------
+
+// The window under the cursor is asked for only while an object is hovered.
+void CartoonBoxUnit::TimerStep() {
+  HWND window = hwnd();
+  bool over = true;
+  if (scene_.Hover() != 0) {
+    POINT cursor;
+    over = ::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == window;
+  }
+  if (!scene_.Step(over)) return;  // the box went away
+  const uint64_t now = Now();
+  if (dirty_ && now - lastForcedUpdate > kForcedUpdateEvery) {
+    lastForcedUpdate = now;
+    ::UpdateWindow(window);
+  }
+}
+
+bool CartoonBoxUnit::Mouse(UINT message, LPARAM lParam, WPARAM wParam) {
+  const int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN: return scene_.LeftDown(x, y);
+    case WM_LBUTTONUP: return scene_.LeftUp(x, y);
+    case WM_RBUTTONDOWN: return scene_.RightDown(x, y);
+    case WM_RBUTTONUP: return scene_.RightUp(x, y);
+    case WM_LBUTTONDBLCLK: return scene_.DoubleClick(x, y);
+    default: return scene_.MouseMove(x, y, (wParam & MK_LBUTTON) != 0);
+  }
+}
+
+LRESULT CartoonBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_TIMER:
+      if (wParam != kTimerId) break;
+      TimerStep();
+      return 0;
+    case WM_SIZE: {
+      const LRESULT result = CallOriginal(message, wParam, lParam);
+      RebuildBackground();
+      return result;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_MOUSEMOVE:
+      if (!Mouse(message, lParam, wParam)) return 0;  // the box went away
+      break;
+    case WM_MOUSEACTIVATE: ::SetFocus(hwnd()); break;
+    case WM_DESTROY: ::KillTimer(hwnd(), kTimerId); break;
+    default: break;
+  }
+  return CallOriginal(message, wParam, lParam);
+}
+
+// ---- The type ------------------------------------------------------------------------
+
+namespace {
+
+const char kBoxClass[] = "CartoonBoxUnitWindow";
+
+const char* BoxClass() {
+  WNDCLASSA wc = {};
+  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kBoxClass, &wc)) return kBoxClass;
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = kBoxClass;
+  return ::RegisterClassA(&wc) ? kBoxClass : nullptr;
+}
+
+forms::UnitObject* CreateCartoonBox(const forms::CreateRequest& r) {
+  forms::PropertyValues values(extunits::kCartoonBoxBlock);
+  const char* windowClass = BoxClass();
+  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
+    return nullptr;
+  }
+  auto* box = new CartoonBoxUnit(r.formId, r.unitId, std::move(values));
+  HWND hwnd = box->AttachingCreate(0, windowClass, nullptr, r.style | WS_CHILD | WS_CLIPSIBLINGS,
+                                   r.left, r.top, r.width, r.height, r.parent,
+                                   reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
+  if (hwnd == nullptr) {
+    delete box;
+    return nullptr;
+  }
+  box->Start();
+  return box;
+}
+
+int32_t SetBoxProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  static_cast<CartoonBoxUnit*>(unit)->SetProperty(number, *value);
+  return 0;
+}
+
+bool GetBoxProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  return static_cast<CartoonBoxUnit*>(unit)->GetProperty(number, *value);
+}
+
+std::vector<uint8_t> BoxPropertyData(forms::UnitObject* unit) {
+  return forms::WriteBlock(static_cast<CartoonBoxUnit*>(unit)->values());
+}
+
+rt::AnyRoutine BoxInterface(int32_t operation) {
+  switch (operation) {
+    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateCartoonBox);
+    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetBoxProperty);
+    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&BoxPropertyData);
+    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetBoxProperty);
+    default: return nullptr;
+  }
+}
+
+namespace pt = rt::proptype;
+
+const rt::PropertyInfo kOwnProperties[boxprop::kCount] = {
+    {"边框", "border", nullptr, pt::kPickIndex, nullptr},
+    {"背景颜色", "BackColor", nullptr, pt::kBackColour, nullptr},
+    {"背景图片", "pic", nullptr, pt::kPicture, nullptr},
+    {"显示方式", "PicDrawMode", nullptr, pt::kPickIndex, nullptr},
+    {"画笔类型", "PenStyle", nullptr, pt::kPickIndex, nullptr},
+    {"画出方式", "DrawRop2", nullptr, pt::kPickIndex, nullptr},
+    {"画笔粗细", "PenWidth", nullptr, pt::kInteger, nullptr},
+    {"画笔颜色", "PenColor", nullptr, pt::kColour, nullptr},
+    {"刷子类型", "BrushStyle", nullptr, pt::kPickIndex, nullptr},
+    {"刷子颜色", "BrushColor", nullptr, pt::kColour, nullptr},
+    {"文本颜色", "TextColor", nullptr, pt::kColour, nullptr},
+    {"文本背景颜色", "TextBackColor", nullptr, pt::kBackColour, nullptr},
+    {"字体", "font", nullptr, pt::kFont, nullptr},
+};
+constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
+
+}  // namespace
+
+const rt::UnitTypeRecord& CartoonBoxType() {
+  static const rt::UnitTypeRecord type = units::MakeUnitType(
+      "动画框", "CartoonBox", rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+      static_cast<uint32_t>(kProperties.size()), kProperties.data(), BoxInterface);
+  return type;
+}
+
+}  // namespace cartoon

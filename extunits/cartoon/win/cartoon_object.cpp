@@ -1,0 +1,245 @@
+// The CartoonObject unit: type record, creation, properties and the
+// template image build.
+
+#include "extunits/cartoon/win/cartoon_object.h"
+
+#include <utility>
+
+#include "extunits/blocks.h"
+#include "extunits/cartoon/rules.h"
+#include "extunits/cartoon/win/cartoon_box.h"
+#include "extunits/win/frame_image_win.h"
+#include "units/common_properties.h"
+#include "units/control_texts.h"
+#include "units/win/prop_value.h"
+
+namespace cartoon {
+
+namespace of = extunits::cartoonobjectfield;
+
+namespace {
+
+constexpr size_t kLogFontSize = 60;
+
+bool IsText(int32_t n) { return n == objprop::kText; }
+bool IsBytes(int32_t n) {
+  return n == objprop::kFont || n == objprop::kPicture || n == objprop::kCreateSound ||
+         n == objprop::kDestroySound || n == objprop::kCollidedSound;
+}
+// Properties whose change rebuilds the template image.
+bool RemakesImage(int32_t n) {
+  return n == objprop::kText || n == objprop::kTextColor || n == objprop::kPicture ||
+         n == objprop::kAutoGetTransColor || n == objprop::kTransparentColor;
+}
+
+const char kObjectClass[] = "CartoonObjectUnitWindow";
+
+const char* ObjectClass() {
+  WNDCLASSA wc = {};
+  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kObjectClass, &wc)) return kObjectClass;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = kObjectClass;
+  return ::RegisterClassA(&wc) ? kObjectClass : nullptr;
+}
+
+}  // namespace
+
+CartoonObjectUnit::CartoonObjectUnit(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
+    : UnitObject(formId, unitId), values_(std::move(values)) {}
+
+int32_t CartoonObjectUnit::Int(int32_t number) const { return values_.Int(ObjectField(number)); }
+
+void CartoonObjectUnit::Prepare() {
+  MakeFont();
+  BuildImage();
+}
+
+void CartoonObjectUnit::MakeFont() {
+  if (values_.Bytes(of::kFont).size() == kLogFontSize)
+    font_ = FontFromBlock(values_.Bytes(of::kFont));
+}
+
+void CartoonObjectUnit::BuildImage() {
+  const std::string& text = values_.Text(of::kText);
+  if (!text.empty()) {
+    ext::FrameImageFromText(image_, text.c_str(), font_.get(),
+                            static_cast<COLORREF>(Int(objprop::kTextColor)));
+    return;
+  }
+  const std::vector<uint8_t>& picture = values_.Bytes(of::kPicture);
+  if (picture.empty()) {
+    image_.Clear();
+    return;
+  }
+  ext::LoadFrameImage(image_, picture.data(), picture.size(),
+                      static_cast<uint32_t>(Int(objprop::kTransparentColor)),
+                      Int(objprop::kAutoGetTransColor) != 0);
+}
+
+ObjectSettings CartoonObjectUnit::Settings() const {
+  ObjectSettings s;
+  s.type = Int(objprop::kType);
+  s.text = values_.Text(of::kText);
+  s.textColor = static_cast<uint32_t>(Int(objprop::kTextColor));
+  if (values_.Bytes(of::kFont).size() == kLogFontSize) s.font = values_.Bytes(of::kFont);
+  s.base = image_;
+  s.playGif = Int(objprop::kPlayGif) != 0;
+  s.gifDelay = Int(objprop::kGifDelay);
+  s.plays = Int(objprop::kGifAutoDestroy);
+  s.trendColor = static_cast<uint32_t>(Int(objprop::kTrendColor));
+  s.trendDepth = Int(objprop::kTrendDepth);
+  s.light = Int(objprop::kLight);
+  s.alpha = Int(objprop::kAlpha);
+  s.zoomX = s.zoomY = Int(objprop::kZoom);
+  s.layer = Int(objprop::kLayer);
+  s.angle = Int(objprop::kAngle);
+  s.rotateFollow = Int(objprop::kRotateFollow) != 0;
+  s.turnType = Int(objprop::kTurnType);
+  s.existTime = Int(objprop::kExistTime);
+  s.createSound = values_.Bytes(of::kCreateSound);
+  s.destroySound = values_.Bytes(of::kDestroySound);
+  s.collidedSound = values_.Bytes(of::kCollidedSound);
+  s.collideAllowed = Int(objprop::kCollideAllowed) != 0;
+  return s;
+}
+
+void CartoonObjectUnit::SetProperty(int32_t number, const rt::PropValue& value) {
+  if (number < 0 || number >= objprop::kCount) return;
+  const size_t field = ObjectField(number);
+  if (IsText(number)) {
+    values_.SetText(field, units::TextOf(value));
+  } else if (IsBytes(number)) {
+    values_.SetBytes(field, units::BytesOf(value));
+    if (number == objprop::kFont && values_.Bytes(field).size() == kLogFontSize) {
+      MakeFont();
+      BuildImage();
+    }
+  } else {
+    values_.SetInt(field, StoredObjectValue(number, static_cast<int32_t>(value.value)));
+  }
+  if (RemakesImage(number)) BuildImage();
+}
+
+bool CartoonObjectUnit::GetProperty(int32_t number, rt::PropValue& value) const {
+  if (number < 0 || number >= objprop::kCount) return false;
+  const size_t field = ObjectField(number);
+  if (IsText(number)) {
+    value = units::TextValue(values_.Text(field));
+  } else if (IsBytes(number)) {
+    value = units::BytesValue(values_.Bytes(field));
+  } else {
+    value = units::IntValue(Int(number));
+  }
+  return true;
+}
+
+// At run time the window paints nothing (the design-time preview is not
+// part of this program).
+LRESULT CartoonObjectUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    ::BeginPaint(hwnd(), &ps);
+    ::EndPaint(hwnd(), &ps);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND) return 1;
+  return CallOriginal(message, wParam, lParam);
+}
+
+// ---- The type ------------------------------------------------------------------------
+
+namespace {
+
+forms::UnitObject* CreateCartoonObject(const forms::CreateRequest& r) {
+  forms::PropertyValues values(extunits::kCartoonObjectBlock);
+  const char* windowClass = ObjectClass();
+  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
+    return nullptr;
+  }
+  auto* unit = new CartoonObjectUnit(r.formId, r.unitId, std::move(values));
+  HWND hwnd = unit->AttachingCreate(0, windowClass, nullptr, r.style | WS_CHILD | WS_CLIPSIBLINGS,
+                                    r.left, r.top, r.width, r.height, r.parent,
+                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
+  if (hwnd == nullptr) {
+    delete unit;
+    return nullptr;
+  }
+  unit->Prepare();
+  return unit;
+}
+
+int32_t SetObjectProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  static_cast<CartoonObjectUnit*>(unit)->SetProperty(number, *value);
+  return 0;
+}
+
+bool GetObjectProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
+  return static_cast<CartoonObjectUnit*>(unit)->GetProperty(number, *value);
+}
+
+std::vector<uint8_t> ObjectPropertyData(forms::UnitObject* unit) {
+  return forms::WriteBlock(static_cast<CartoonObjectUnit*>(unit)->values());
+}
+
+std::vector<uint8_t> ObjectTexts(const uint8_t* data, uint32_t length, forms::TextVisitor visit,
+                                 void* context) {
+  return units::RewriteBlockTexts(extunits::kCartoonObjectBlock, data, length,
+                                  {{of::kText}, {of::kFont, true}}, visit, context);
+}
+
+rt::AnyRoutine ObjectInterface(int32_t operation) {
+  switch (operation) {
+    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateCartoonObject);
+    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetObjectProperty);
+    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&ObjectPropertyData);
+    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetObjectProperty);
+    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ObjectTexts);
+    default: return nullptr;
+  }
+}
+
+namespace pt = rt::proptype;
+
+const rt::PropertyInfo kOwnProperties[objprop::kCount] = {
+    {"文字", "text", nullptr, pt::kText, nullptr},
+    {"字体", "font", nullptr, pt::kFont, nullptr},
+    {"文本颜色", "TextColor", nullptr, pt::kColour, nullptr},
+    {"图片", "picture", nullptr, pt::kPicture, nullptr},
+    {"自动取透明色", "AutoGetTransColor", nullptr, pt::kLogical, nullptr},
+    {"透明色", "TransparentColor", nullptr, pt::kColourOrNone, nullptr},
+    {"播放动画", "PlayGIF", nullptr, pt::kLogical, nullptr},
+    {"动画间隔时间", "GIFDelay", nullptr, pt::kInteger, nullptr},
+    {"动画自动销毁", "GIFAutoDestroy", nullptr, pt::kInteger, nullptr},
+    {"趋向色", "TrendColor", nullptr, pt::kColour, nullptr},
+    {"趋向程度", "TrendDepth", nullptr, pt::kInteger, nullptr},
+    {"亮度", "light", nullptr, pt::kInteger, nullptr},
+    {"透明度", "alpha", nullptr, pt::kInteger, nullptr},
+    {"缩放比", "zoom", nullptr, pt::kInteger, nullptr},
+    {"层次", "layer", nullptr, pt::kInteger, nullptr},
+    {"角度", "angle", nullptr, pt::kInteger, nullptr},
+    {"旋转跟随", "RotateFollow", nullptr, pt::kLogical, nullptr},
+    {"翻转", "TurnType", nullptr, pt::kPickIndex, nullptr},
+    {"生存时间", "ExistTime", nullptr, pt::kInteger, nullptr},
+    {"创建声音", "CreateSound", nullptr, pt::kSound, nullptr},
+    {"销毁声音", "DestroySound", nullptr, pt::kSound, nullptr},
+    {"允许碰撞", "CollideAllowed", nullptr, pt::kLogical, nullptr},
+    {"碰撞声音", "CollidedSound", nullptr, pt::kSound, nullptr},
+    {"类型值", "type", nullptr, pt::kInteger, nullptr},
+};
+constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
+
+}  // namespace
+
+const rt::UnitTypeRecord& CartoonObjectType() {
+  static const rt::UnitTypeRecord type = units::MakeUnitType(
+      "动画物体", "CartoonObject",
+      rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
+      static_cast<uint32_t>(kProperties.size()), kProperties.data(), ObjectInterface);
+  return type;
+}
+
+}  // namespace cartoon
