@@ -1,0 +1,102 @@
+// The real player under Wine, driven from outside as a user drives it, with
+// a folder of three generated songs of about 2.4 s.
+
+#include <gtest/gtest.h>
+
+#include "tests/player/player_driver.h"
+
+namespace {
+
+using player_e2e::PlayerDriver;
+using player_e2e::WaitFor;
+
+const char kFolderKey[] = "路径";
+const char kVolumeKey[] = "路径2";
+
+std::string SongsSetting() { return std::string(kFolderKey) + "=" + player_e2e::SongFolder(); }
+
+// Whether the song moves on: after a tick has settled what the last action
+// did, the slider changes within the next two ticks.
+bool Advancing(const PlayerDriver& p) {
+  ::Sleep(1200);
+  const int before = p.SliderPosition();
+  return WaitFor([&] { return p.SliderPosition() != before; }, 2200);
+}
+
+TEST(PlayerEndToEnd, PlaysStepsAndFollowsTheModes) {
+  PlayerDriver p("e2e-play", {SongsSetting(), std::string(kVolumeKey) + "=50"});
+  ASSERT_TRUE(p.Start());
+  const auto songs = player_e2e::SongsInSearchOrder(player_e2e::SongFolder());
+  ASSERT_EQ(songs.size(), 3u);
+  EXPECT_EQ(p.RowCount(), 3);
+  EXPECT_EQ(p.Mode(), "");
+
+  p.Click("播放");  // no row selected: nothing plays, the name is emptied
+  ASSERT_TRUE(WaitFor([&] { return p.VolumePosition() == 50; }, 3000));
+  EXPECT_EQ(p.SongName(), "");
+
+  // The rows, in search order, are the songs the play and next buttons name.
+  p.Select(0);
+  p.Click("播放");
+  ASSERT_TRUE(WaitFor([&] { return p.SongName() == songs[0]; }, 3000));
+  p.Click("下一首");
+  ASSERT_TRUE(WaitFor([&] { return p.SongName() == songs[1]; }, 3000));
+  p.Click("暂停");
+  EXPECT_FALSE(Advancing(p));
+  p.Click("继续");
+  EXPECT_TRUE(Advancing(p));
+
+  p.Select(0);
+  p.Click("上一首");  // before row 0: no selection, no name
+  ASSERT_TRUE(WaitFor([&] { return p.Selection() == -1; }, 3000));
+  EXPECT_EQ(p.SongName(), "");
+  p.Select(2);
+  p.Click("下一首");  // past the last row: the last row again
+  ASSERT_TRUE(WaitFor([&] { return p.SongName() == songs[2]; }, 3000));
+  EXPECT_EQ(p.Selection(), 2);
+
+  // List repeat: the end of the last song wraps to row 0 and plays it.
+  ASSERT_TRUE(p.ChooseMenu("列表循环播放"));
+  ASSERT_TRUE(WaitFor([&] { return p.Mode() == "列表循环模式:"; }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return p.Selection() == 0; }, 6000));
+  EXPECT_EQ(p.SongName(), songs[0]);
+  EXPECT_TRUE(Advancing(p));
+
+  // Sequential: past the last row row 0 is named, the last song paused;
+  // continue plays the last song on.
+  ASSERT_TRUE(p.ChooseMenu("顺序播放"));
+  p.Select(2);
+  p.Click("播放");
+  ASSERT_TRUE(WaitFor([&] { return p.SongName() == songs[2]; }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return p.Selection() == 0; }, 6000));
+  EXPECT_EQ(p.SongName(), songs[0]);
+  EXPECT_FALSE(Advancing(p));
+  p.Click("继续");  // the last song plays on under row 0's name
+  EXPECT_TRUE(Advancing(p));
+
+  // Single repeat: the same row again, the volume reread (30 below 10).
+  ASSERT_TRUE(p.ChooseMenu("单曲循环播放"));
+  p.Select(1);
+  p.Click("播放");
+  ASSERT_TRUE(WaitFor([&] { return p.SongName() == songs[1]; }, 3000));
+  p.WriteSetting(kVolumeKey, "5");
+  ASSERT_TRUE(WaitFor([&] { return p.VolumePosition() == 30; }, 6000));
+  EXPECT_EQ(p.Selection(), 1);
+
+  // A click on the slider at x = 253 goes to its maximum.
+  HWND slider = p.UnitAt(169, 29);
+  const int maximum = p.SliderMaximum();
+  p.ClickAt(slider, 253, 14);
+  EXPECT_TRUE(WaitFor([&] { return p.SliderPosition() == maximum; }, 1000));
+
+  // Dragging the volume bar saves every position it passes.
+  HWND bar = p.UnitAt(347, 14);
+  p.Drag(bar, 30, 5, 70);
+  ASSERT_TRUE(WaitFor([&] { return p.Setting(kVolumeKey) != "5"; }, 3000));
+  EXPECT_EQ(p.Setting(kVolumeKey), std::to_string(p.VolumePosition()));
+
+  ASSERT_TRUE(p.ChooseMenu("退出播放器"));
+  EXPECT_EQ(p.WaitForExit(10000), 0);
+}
+
+}  // namespace
