@@ -1,8 +1,8 @@
 #include "tests/player/player_driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
-#include <algorithm>
 
 #include "tests/support/desktop.h"
 #include "tests/support/process.h"
@@ -56,6 +56,71 @@ void SendKey(WORD key, bool up) {
 
 LRESULT CALLBACK FocusProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcA(w, m, wp, lp);
+}
+
+// A buffer in another process's memory, for messages whose pointers are
+// passed on as they are.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(DWORD processId, SIZE_T size) : size_(size) {
+    process_ =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) ::CloseHandle(process_);
+  }
+  void* address() const { return address_; }
+  void Write(const void* data, SIZE_T n, SIZE_T offset = 0) const {
+    ::WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, n, nullptr);
+  }
+  void Read(void* data, SIZE_T n, SIZE_T offset = 0) const {
+    ::ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, n, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  SIZE_T size_;
+};
+
+struct DialogSearch {
+  DWORD processId;
+  HWND form;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
+  auto* s = reinterpret_cast<DialogSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  if (pid == s->processId && window != s->form && ::IsWindowVisible(window) &&
+      ::FindWindowExA(window, nullptr, WC_TREEVIEWA, nullptr)) {
+    s->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The text of a tree item, read in the tree's own process.
+std::string TreeItemText(HWND tree, DWORD processId, HTREEITEM item) {
+  RemoteBuffer buffer(processId, sizeof(TVITEMA) + 260);
+  if (!buffer.address()) return "";
+  TVITEMA tv = {};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = static_cast<char*>(buffer.address()) + sizeof(TVITEMA);
+  tv.cchTextMax = 260;
+  buffer.Write(&tv, sizeof tv);
+  ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(buffer.address()));
+  char text[261] = {};
+  buffer.Read(text, 260, sizeof(TVITEMA));
+  return text;
+}
+
+bool ClickDialogButton(HWND dialog, const char* a, const char* b) {
+  return testing_support::ClickButton(dialog, a) || testing_support::ClickButton(dialog, b);
 }
 
 }  // namespace
@@ -207,6 +272,47 @@ void PlayerDriver::AltKey(char key) const {
   SendKey(VK_MENU, true);
 }
 
+// ---- The folder dialog -------------------------------------------------------------
+
+bool PlayerDriver::PickDesktopFolder(const std::string& name) const {
+  DialogSearch s{pi_.dwProcessId, form_, nullptr};
+  if (!WaitFor([&] { return ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&s)), s.found; },
+               10000)) {
+    return false;
+  }
+  HWND tree = ::FindWindowExA(s.found, nullptr, WC_TREEVIEWA, nullptr);
+  HTREEITEM item = nullptr;
+  WaitFor(
+      [&] {
+        auto root = reinterpret_cast<LPARAM>(TreeView_GetRoot(tree));
+        item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, root));
+        while (item && TreeItemText(tree, pi_.dwProcessId, item) != name) {
+          item = TreeView_GetNextSibling(tree, item);
+        }
+        return item != nullptr;
+      },
+      5000);
+  if (!item) return false;
+  // The row's rectangle: the item goes in, the rectangle comes back.
+  RemoteBuffer buffer(pi_.dwProcessId, sizeof(RECT));
+  RECT r = {};
+  buffer.Write(&item, sizeof item);
+  ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.address()));
+  buffer.Read(&r, sizeof r);
+  ClickAt(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ::Sleep(300);
+  return ClickDialogButton(s.found, "确定", "OK");
+}
+
+bool PlayerDriver::CancelFolderDialog() const {
+  DialogSearch s{pi_.dwProcessId, form_, nullptr};
+  if (!WaitFor([&] { return ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&s)), s.found; },
+               10000)) {
+    return false;
+  }
+  return ClickDialogButton(s.found, "取消", "Cancel");
+}
+
 // ---- The settings file ---------------------------------------------------------------
 
 std::string PlayerDriver::Setting(const std::string& key) const {
@@ -235,6 +341,24 @@ std::vector<std::string> SongsInSearchOrder(const std::string& folder) {
   } while (::FindNextFileA(find, &data));
   ::FindClose(find);
   return names;
+}
+
+std::string DesktopFolder() {
+  char path[MAX_PATH] = {};
+  ::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, path);
+  return path;
+}
+
+void CopySongs(const std::string& from, const std::string& to) {
+  ::CreateDirectoryA(to.c_str(), nullptr);
+  for (const std::string& name : SongsInSearchOrder(from)) {
+    ::CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+  }
+}
+
+HWND TrayWindow() {
+  HWND tray = ::FindWindowA("__winex11_standalone_tray", nullptr);
+  return tray && ::IsWindowVisible(tray) ? tray : nullptr;
 }
 
 // ---- A window of the test's own -------------------------------------------------------

@@ -51,6 +51,11 @@ class PlayerDriver {
   void Drag(HWND window, int x0, int y, int x1) const;
   void AltKey(char key) const;
 
+  // The folder dialog: waits for it and clicks the row of the Desktop
+  // subfolder `name`, then the OK button; or clicks its cancel button.
+  bool PickDesktopFolder(const std::string& name) const;
+  bool CancelFolderDialog() const;
+
   std::string Setting(const std::string& key) const;
   void WriteSetting(const std::string& key, const std::string& value) const;
   // Ends the program when it still runs; its exit code, or -2 when it had to be killed.
@@ -66,6 +71,13 @@ class PlayerDriver {
 // the order the directory search returns them.
 std::string SongFolder();
 std::vector<std::string> SongsInSearchOrder(const std::string& folder);
+
+// The prefix user's Desktop folder, where the folder dialog's tree starts.
+std::string DesktopFolder();
+// Copies the MP3 files of one folder into another (made when missing).
+void CopySongs(const std::string& from, const std::string& to);
+// Wine's stand-in for the notification area, when it is shown.
+HWND TrayWindow();
 
 // A window of the test's own that keeps the focus on the Wine desktop, so that
 // hot keys typed reach the player (see the notes on hot keys under Wine).

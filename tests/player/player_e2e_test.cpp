@@ -100,3 +100,72 @@ TEST(PlayerEndToEnd, PlaysStepsAndFollowsTheModes) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Centred(HWND window) {
+  RECT r;
+  ::GetWindowRect(window, &r);
+  const int x = (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+  const int y = (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+  return r.left == x && r.top == y;
+}
+
+// First start without a settings file; then the folder menu, the hot keys,
+// minimising, the tray icon and the exit menu.
+TEST(PlayerEndToEnd, FoldersHotKeysTrayAndExit) {
+  PlayerDriver p("e2e-window", {});
+  const std::string desktop = player_e2e::DesktopFolder();
+  player_e2e::CopySongs(player_e2e::SongFolder(), desktop + "\\e2e-songs");
+  ASSERT_TRUE(p.Start());
+  EXPECT_EQ(p.RowCount(), 0);  // no saved folder: nothing listed
+
+  ASSERT_TRUE(p.ChooseMenu("打开歌曲文件夹"));
+  ASSERT_TRUE(p.PickDesktopFolder("e2e-songs"));
+  ASSERT_TRUE(WaitFor([&] { return p.RowCount() == 3; }, 5000));
+  EXPECT_EQ(p.Setting(kFolderKey), desktop + "\\e2e-songs");
+  EXPECT_EQ(p.Setting(kVolumeKey), "30");
+  p.WriteSetting(kVolumeKey, "77");
+  ASSERT_TRUE(p.ChooseMenu("打开歌曲文件夹"));
+  ASSERT_TRUE(p.CancelFolderDialog());  // changes nothing
+  ::Sleep(500);
+  EXPECT_EQ(p.RowCount(), 3);
+  EXPECT_EQ(p.Setting(kFolderKey), desktop + "\\e2e-songs");
+  EXPECT_EQ(p.Setting(kVolumeKey), "77");
+
+  // Hot keys reach the player while a window of the driver has the focus.
+  player_e2e::FocusWindow focus;
+  focus.Focus();
+  p.AltKey('C');
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(p.form()); }, 3000));
+  focus.Focus();
+  p.AltKey('C');
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(p.form()) != FALSE; }, 3000));
+  EXPECT_TRUE(Centred(p.form()));
+  p.Select(0);
+  focus.Focus();
+  p.AltKey('X');
+  EXPECT_TRUE(WaitFor([&] { return p.Selection() == 1; }, 3000));
+  focus.Focus();
+  p.AltKey('Z');
+  EXPECT_TRUE(WaitFor([&] { return p.Selection() == 0; }, 3000));
+
+  // Minimising hides; a right click on the tray icon does nothing, a left
+  // click shows the form again.
+  ::PostMessageA(p.form(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(p.form()); }, 3000));
+  HWND tray = player_e2e::TrayWindow();
+  ASSERT_NE(tray, nullptr);
+  p.ClickAt(tray, 10, 10, true);
+  ::Sleep(700);
+  EXPECT_FALSE(::IsWindowVisible(p.form()));
+  p.ClickAt(tray, 10, 10);
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(p.form()) != FALSE; }, 3000));
+  EXPECT_TRUE(Centred(p.form()));
+
+  ASSERT_TRUE(p.ChooseMenu("退出播放器"));
+  EXPECT_EQ(p.WaitForExit(10000), 0);
+  EXPECT_TRUE(WaitFor([] { return player_e2e::TrayWindow() == nullptr; }, 3000));
+}
+
+}  // namespace
