@@ -31,6 +31,23 @@ COLORREF BackColour(int32_t value) {
                                                      : static_cast<COLORREF>(value);
 }
 
+// Transparent siblings (their text drawn over what lies beneath) are not
+// clipped out of the box's painting, so each frame paints over them: they are
+// drawn again over the new frame.
+void RedrawTransparentSiblings(HWND box, const RECT& painted) {
+  RECT screen = painted;
+  ::MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+  for (HWND w = ::GetWindow(box, GW_HWNDFIRST); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    RECT bounds, overlap;
+    if (w == box || !::IsWindowVisible(w) ||
+        (::GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT) == 0) {
+      continue;
+    }
+    ::GetWindowRect(w, &bounds);
+    if (::IntersectRect(&overlap, &bounds, &screen)) ::InvalidateRect(w, nullptr, FALSE);
+  }
+}
+
 }  // namespace
 
 void CartoonBoxUnit::RebuildBackground() {
@@ -115,6 +132,7 @@ void CartoonBoxUnit::Paint() {
   ::SetDIBitsToDevice(dc, clip.left, clip.top, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0,
                       0, static_cast<UINT>(h), buffer.data(), &info, DIB_RGB_COLORS);
   ::EndPaint(hwnd(), &ps);
+  RedrawTransparentSiblings(hwnd(), clip);
 }
 
 }  // namespace cartoon
