@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-
 #include "tests/support/desktop.h"
 #include "tests/support/process.h"
 
@@ -226,6 +225,15 @@ int PlayerDriver::SliderMaximum() const {
 }
 int PlayerDriver::VolumePosition() const {
   return static_cast<int>(::SendMessageA(UnitAt(347, 14), SBM_GETPOS, 0, 0));
+}
+
+COLORREF PlayerDriver::ScreenPixel(HWND window, int x, int y) const {
+  POINT p = {x, y};
+  ::ClientToScreen(window, &p);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF colour = ::GetPixel(screen, p.x, p.y);
+  ::ReleaseDC(nullptr, screen);
+  return colour;
 }
 
 // ---- Input ------------------------------------------------------------------------

@@ -44,6 +44,9 @@ class PlayerDriver {
   int SliderMaximum() const;
   int VolumePosition() const;
 
+  // The colour on the screen at a point of the window's client area.
+  COLORREF ScreenPixel(HWND window, int x, int y) const;
+
   // Input.
   void Click(const std::string& caption) const;
   bool ChooseMenu(const std::string& caption) const;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/player/player_driver.h"
 
 namespace {
@@ -23,9 +25,35 @@ bool Advancing(const PlayerDriver& p) {
   return WaitFor([&] { return p.SliderPosition() != before; }, 2200);
 }
 
+bool Near(COLORREF seen, int r, int g, int b) {
+  const int tolerance = 16;
+  return std::abs(GetRValue(seen) - r) <= tolerance && std::abs(GetGValue(seen) - g) <= tolerance &&
+         std::abs(GetBValue(seen) - b) <= tolerance;
+}
+
+// The form as it first shows: the background picture (colours read from
+// assets/back.jpg), the buttons, the empty white part of the list, and the
+// near-white text of the volume bar's title.
+void CheckLayout(const PlayerDriver& p) {
+  HWND form = p.form();
+  EXPECT_TRUE(Near(p.ScreenPixel(form, 250, 150), 106, 91, 84));
+  EXPECT_TRUE(Near(p.ScreenPixel(form, 60, 185), 121, 96, 76));
+  EXPECT_TRUE(Near(p.ScreenPixel(form, 440, 60), 96, 90, 104));
+  EXPECT_EQ(p.ScreenPixel(form, 300, 300), RGB(255, 255, 255));
+  // Until the control skin is in, buttons show the system's button face.
+  EXPECT_EQ(p.ScreenPixel(p.Button("播放"), 3, 3), ::GetSysColor(COLOR_BTNFACE));
+  int textPixels = 0;
+  for (int y = 11; y < 27; ++y) {
+    for (int x = 278; x < 339; ++x) textPixels += Near(p.ScreenPixel(form, x, y), 248, 248, 248);
+  }
+  EXPECT_GT(textPixels, 20);
+}
+
 TEST(PlayerEndToEnd, PlaysStepsAndFollowsTheModes) {
   PlayerDriver p("e2e-play", {SongsSetting(), std::string(kVolumeKey) + "=50"});
   ASSERT_TRUE(p.Start());
+  ::Sleep(1000);  // the first frames of the picture
+  CheckLayout(p);
   const auto songs = player_e2e::SongsInSearchOrder(player_e2e::SongFolder());
   ASSERT_EQ(songs.size(), 3u);
   EXPECT_EQ(p.RowCount(), 3);
