@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "commands/win/core_library.h"
+
 namespace player {
 
 // A unit as commands and property access name it.
@@ -67,24 +69,8 @@ inline constexpr int32_t kShell = 6;
 inline constexpr int32_t kCount = 7;
 }  // namespace lib
 
-namespace core {
-enum : int32_t {
-  kShowMessage,
-  kGetItemText,
-  kTextLeft,
-  kGetItemCount,
-  kGetRunDirectory,
-  kReadConfigItem,
-  kToInteger,
-  kSetTrayIcon,
-  kGetWindowHandle,
-  kAddItem,
-  kWriteConfigItem,
-  kRaiseFeedbackEvent,
-  kToText,
-  kDestroy,
-};
-}  // namespace core
+// The core library's command slots are the commands library's own.
+namespace core = ::commands::coreslot;
 
 namespace media {
 enum : int32_t {
