@@ -305,10 +305,10 @@ TEST_F(CommandsTest, TrayIconIsAddedReplacedAndRemoved) {
     UINT message;
     long width;
   } steps[] = {
-      {{form}, 0, 0, 0},  // nothing shown: nothing to remove
+      {{form, ArgRecord{}, ArgRecord{}}, 0, 0, 0},  // nothing shown: nothing to remove
       {{form, rt::MakeByteSetValue(blocks[0]), rt::MakeText("播放器")}, 1, NIM_ADD, 16},
       {{form, rt::MakeByteSetValue(blocks[1]), ArgRecord{}}, 2, NIM_MODIFY, 32},
-      {{form, ArgRecord{}, ArgRecord{}}, 3, NIM_DELETE, 0},
+      {{form}, 3, NIM_DELETE, 0},  // only the window: removed
       {{form, rt::MakeText("C:\\no such icon.ico")}, 3, NIM_DELETE, 0},
   };
   for (const auto& step : steps) {
