@@ -1,6 +1,7 @@
 #include "commands/win/hotkey.h"
 
 #include "commands/core_commands.h"
+#include "commands/win/descriptor.h"
 #include "runtime/fatal.h"
 #include "units/win/label.h"
 
@@ -64,18 +65,6 @@ void SetHotKey(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
 
 const rt::CommandFn kCommands[] = {SetHotKey};
 
-rt::LibraryDescriptor MakeLibrary() {
-  rt::LibraryDescriptor d{};
-  d.formatMarker = rt::kLibraryFormatMarker;
-  d.identity = "3C7B1E9A0D5F4B2C8A6E1F0D9B3C7A25";
-  d.versionMajor = 1;
-  d.displayName = "扩展功能支持库一";
-  d.one = 1;
-  d.commandCount = 1;
-  d.commands = kCommands;
-  return d;
-}
-
 }  // namespace
 
 bool RemoveHotKey(HWND window, int32_t id) {
@@ -92,7 +81,8 @@ bool RemoveHotKey(HWND window, int32_t id) {
 }
 
 const rt::LibraryDescriptor& HotKeyLibrary() {
-  static const rt::LibraryDescriptor library = MakeLibrary();
+  static const rt::LibraryDescriptor library =
+      CommandOnlyLibrary("3C7B1E9A0D5F4B2C8A6E1F0D9B3C7A25", "扩展功能支持库一", kCommands, 1);
   return library;
 }
 

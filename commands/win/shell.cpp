@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands/core_commands.h"
+#include "commands/win/descriptor.h"
 #include "forms/framework.h"
 #include "runtime/value.h"
 
@@ -83,22 +84,11 @@ void BrowseForFolder(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) 
 
 const rt::CommandFn kCommands[] = {BrowseForFolder};
 
-rt::LibraryDescriptor MakeLibrary() {
-  rt::LibraryDescriptor d{};
-  d.formatMarker = rt::kLibraryFormatMarker;
-  d.identity = "9F4E2A61C83B4D7E95A0B1C2D3E4F508";
-  d.versionMajor = 1;
-  d.displayName = "操作系统界面功能支持库";
-  d.one = 1;
-  d.commandCount = 1;
-  d.commands = kCommands;
-  return d;
-}
-
 }  // namespace
 
 const rt::LibraryDescriptor& ShellLibrary() {
-  static const rt::LibraryDescriptor library = MakeLibrary();
+  static const rt::LibraryDescriptor library = CommandOnlyLibrary(
+      "9F4E2A61C83B4D7E95A0B1C2D3E4F508", "操作系统界面功能支持库", kCommands, 1);
   return library;
 }
 

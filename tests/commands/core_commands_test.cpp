@@ -5,12 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "runtime/heap.h"
-#include "runtime/runtime.h"
 #include "runtime/seams.h"
 #include "tests/support/runtime_fixture.h"
 
@@ -34,63 +32,39 @@ std::string TextResult(rt::CommandFn command, std::vector<ArgRecord> args) {
   return s;
 }
 
-ArgRecord Double(double d) { return rt::MakeDouble(d); }
-
 TEST_F(CoreCommandsTest, ToIntegerByTypeWithTheFullWidthReplacement) {
-  const struct {
-    ArgRecord value;
-    int32_t expected;
-  } cases[] = {
-      {rt::MakeText("30"), 30},
-      {rt::MakeText(nullptr), 0},
-      {rt::MakeText("12ab"), 12},
-      {rt::MakeText("abc"), 0},
-      {rt::MakeText(" \t-7x"), -7},
-      {rt::MakeText("３０"), 30},    // full-width digits
-      {rt::MakeText("　－５"), -5},  // full-width space and minus
-      {rt::MakeText("4\xA3"), 4},    // a lead byte without its trail
-      {rt::MakeText("99999999999"), INT32_MAX},
-      {rt::MakeText("-99999999999"), INT32_MIN},
-      {Double(-2.7), -2},
-      {rt::MakeFloat(2.9f), 2},
-      {rt::MakeByte(0xFF), 255},
-      {rt::MakeShort(-1), -1},
-      {rt::MakeInt64(0x100000005), 5},
-      {rt::MakeBool(true), 1},
+  const std::pair<ArgRecord, int32_t> cases[] = {
+      {rt::MakeText("30"), 30},        {rt::MakeText(nullptr), 0},
+      {rt::MakeText("12ab"), 12},      {rt::MakeText(" \t-7x"), -7},
+      {rt::MakeText("３０"), 30},      {rt::MakeText("　－５"), -5},
+      {rt::MakeText("4\xA3"), 4},      {rt::MakeText("99999999999"), INT32_MAX},
+      {rt::MakeDouble(-2.7), -2},      {rt::MakeShort(-1), -1},
+      {rt::MakeInt64(0x100000005), 5}, {rt::MakeBool(true), 1},
       {rt::MakeDateTime(3.0), 0},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(static_cast<int32_t>(Call(commands::ToInteger, {c.value}).low), c.expected)
-        << (c.value.type == rt::TypeCode::Text && rt::TextOf(c.value) ? rt::TextOf(c.value) : "");
+  for (const auto& [value, expected] : cases) {
+    EXPECT_EQ(static_cast<int32_t>(Call(commands::ToInteger, {value}).low), expected) << expected;
   }
 }
 
-TEST_F(CoreCommandsTest, TextLeftCountsBytes) {
+TEST_F(CoreCommandsTest, TextLeftCountsBytesAndToTextReadsBlocks) {
   const char* mode = "单曲循环模式:";
-  EXPECT_EQ(TextResult(commands::TextLeft, {rt::MakeText(mode), rt::MakeInt(4)}), "单曲");
-  EXPECT_EQ(TextResult(commands::TextLeft, {rt::MakeText(mode), rt::MakeInt(3)}), "单\xC7");
-  EXPECT_EQ(TextResult(commands::TextLeft, {rt::MakeText(mode), rt::MakeInt(100)}), mode);
-  EXPECT_EQ(TextResult(commands::TextLeft, {rt::MakeText(mode), rt::MakeInt(0)}), "<null>");
-  EXPECT_EQ(TextResult(commands::TextLeft, {rt::MakeText(mode), rt::MakeInt(-3)}), "<null>");
-  EXPECT_EQ(TextResult(commands::TextLeft, {rt::MakeText(nullptr), rt::MakeInt(4)}), "<null>");
-  EXPECT_EQ(rt::LiveBlockCount(), 0);
-}
+  auto left = [&](int32_t n) {
+    return TextResult(commands::TextLeft, {rt::MakeText(mode), rt::MakeInt(n)});
+  };
+  EXPECT_EQ(left(4), "单曲");
+  EXPECT_EQ(left(3), "单\xC7");  // a cut inside a character
+  EXPECT_EQ(left(100), mode);
+  EXPECT_EQ(left(0), "<null>");
+  EXPECT_EQ(left(-3), "<null>");
 
-TEST_F(CoreCommandsTest, ToTextOfValuesByteSetsAndNumericArrays) {
   const uint8_t byteSet[] = {1, 0, 0, 0, 5, 0, 0, 0, 'a', 'b', 0, 'c', 'd'};
-  const uint8_t whole[] = {1, 0, 0, 0, 2, 0, 0, 0, 'x', 'y'};
   uint32_t ints[] = {1, 2, 0x34333231, 0x00003635};  // "123456" then zeros
-  uint32_t shorts[] = {1, 3, 0x00420041, 0x00000043};
   uint32_t texts[] = {1, 0};
   EXPECT_EQ(TextResult(commands::ToText, {rt::MakeInt(30)}), "30");
-  EXPECT_EQ(TextResult(commands::ToText, {rt::MakeBool(false)}), "假");
-  EXPECT_EQ(TextResult(commands::ToText, {rt::MakeText("abc")}), "abc");
   EXPECT_EQ(TextResult(commands::ToText, {rt::MakeByteSetValue(byteSet)}), "ab");
-  EXPECT_EQ(TextResult(commands::ToText, {rt::MakeByteSetValue(whole)}), "xy");
   EXPECT_EQ(TextResult(commands::ToText, {rt::MakeArray(rt::TypeCode::Int, ints)}), "123456");
-  EXPECT_EQ(TextResult(commands::ToText, {rt::MakeArray(rt::TypeCode::Short, shorts)}), "A");
   EXPECT_EQ(TextResult(commands::ToText, {rt::MakeArray(rt::TypeCode::Text, texts)}), "<null>");
-  EXPECT_EQ(TextResult(commands::ToText, {rt::MakeUnitRef(1, 2, 0x00010001)}), "<null>");
   EXPECT_EQ(rt::LiveBlockCount(), 0);
 }
 
@@ -101,8 +75,7 @@ struct Box {
 Box shown;
 int32_t pressed = 0;
 
-int32_t RecordBox(void* owner, const char* text, const char* caption, uint32_t style) {
-  EXPECT_EQ(owner, nullptr);
+int32_t RecordBox(void*, const char* text, const char* caption, uint32_t style) {
   shown = {text, caption, style};
   return pressed;
 }
@@ -120,40 +93,20 @@ TEST_F(CoreCommandsTest, ShowMessageDefaultsCaptionAddsTaskModalAndMapsButtons) 
       {rt::MakeText("hi"), 0, {}, 1, {"hi", "信息：", 0x2000}, 0},
       {rt::MakeInt(-5), 0x24, rt::MakeText("问"), 7, {"-5", "问", 0x2024}, 6},
       {rt::MakeBool(true), 0x1001, {}, 2, {"真", "信息：", 0x1001}, 1},
-      {rt::MakeUnitRef(1, 2, 3), 3, rt::MakeText(nullptr), 3, {"", "", 0x2003}, 2},
-      {rt::MakeText(nullptr), 0, {}, 0, {"", "信息：", 0x2000}, 0},
-      {rt::MakeText("x"), 0, {}, 8, {"x", "信息：", 0x2000}, 0},
+      {rt::MakeUnitRef(1, 2, 3), 3, rt::MakeText(nullptr), 8, {"", "", 0x2003}, 0},
   };
   for (const auto& c : cases) {
     pressed = c.button;
     const ArgRecord result =
         Call(commands::ShowMessage, {c.content, rt::MakeInt(c.flags), c.caption});
-    EXPECT_EQ(shown.text, c.box.text);
-    EXPECT_EQ(shown.caption, c.box.caption);
+    EXPECT_EQ(shown.text + "|" + shown.caption, c.box.text + "|" + c.box.caption);
     EXPECT_EQ(shown.style, c.box.style) << c.box.text;
     EXPECT_EQ(static_cast<int32_t>(result.low), c.result) << c.box.text;
   }
-  EXPECT_EQ(rt::LiveBlockCount(), 0);
-}
-
-TEST_F(CoreCommandsTest, RunDirectoryHasNoTrailingBackslash) {
-  const struct {
-    const char *path, *directory;
-  } cases[] = {{"C:\\播放器\\player.exe", "C:\\播放器"}, {"C:\\p.exe", "C:"}, {"p.exe", "<null>"}};
-  for (const auto& c : cases) {
-    rt::SetProgramPath(c.path);
-    EXPECT_EQ(TextResult(commands::GetRunDirectory, {}), c.directory);
-  }
-}
-
-TEST_F(CoreCommandsTest, HotKeyModifiersAndSettingsNames) {
   const uint32_t windows[] = {0, 2, 4, 6, 1, 3, 5, 7, 8};
   for (int32_t value = 0; value <= 8; ++value) {
     EXPECT_EQ(commands::HotKeyModifiers(value), windows[value]) << value;
   }
-  EXPECT_STREQ(commands::SkipControlBytes(" \t\x01设置"), "设置");
-  EXPECT_STREQ(commands::SkipControlBytes("   "), "");
-  EXPECT_EQ(commands::SkipControlBytes(nullptr), nullptr);
 }
 
 }  // namespace

