@@ -12,6 +12,7 @@
 #include "units/control_texts.h"
 #include "units/win/control_style.h"
 #include "units/win/prop_value.h"
+#include "units/win/unit_operations.h"
 
 namespace units {
 
@@ -133,19 +134,6 @@ forms::UnitObject* CreateLabel(const forms::CreateRequest& r) {
   return label;
 }
 
-int32_t SetLabelProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
-  static_cast<LabelObject*>(unit)->SetProperty(number, *value);
-  return 0;
-}
-
-bool GetLabelProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
-  return static_cast<LabelObject*>(unit)->GetProperty(number, *value);
-}
-
-std::vector<uint8_t> LabelPropertyData(forms::UnitObject* unit) {
-  return forms::WriteBlock(static_cast<LabelObject*>(unit)->values());
-}
-
 std::vector<uint8_t> LabelTexts(const uint8_t* data, uint32_t length, forms::TextVisitor visit,
                                 void* context) {
   return RewriteBlockTexts(kLabelBlock, data, length,
@@ -156,9 +144,12 @@ std::vector<uint8_t> LabelTexts(const uint8_t* data, uint32_t length, forms::Tex
 rt::AnyRoutine LabelInterface(int32_t operation) {
   switch (operation) {
     case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateLabel);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetLabelProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&LabelPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetLabelProperty);
+    case forms::op::kSetProperty:
+      return reinterpret_cast<rt::AnyRoutine>(&SetPropertyOf<LabelObject>);
+    case forms::op::kPropertyData:
+      return reinterpret_cast<rt::AnyRoutine>(&PropertyDataOf<LabelObject>);
+    case forms::op::kGetProperty:
+      return reinterpret_cast<rt::AnyRoutine>(&GetPropertyOf<LabelObject>);
     case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&LabelTexts);
     default: return nullptr;
   }
