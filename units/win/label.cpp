@@ -36,20 +36,19 @@ bool IsBytes(int32_t n) { return n == lp::kFont || n == lp::kBackPicture; }
 
 const char kLabelClass[] = "LabelUnitWindow";
 
-// Registers the window class on first use; null when that fails.
-const char* LabelClass() {
+}  // namespace
+
+const char* RegisterLabelClass(const char* name) {
   WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kLabelClass, &wc)) return kLabelClass;
+  if (::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc)) return name;
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = ::DefWindowProcA;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kLabelClass;
-  return ::RegisterClassA(&wc) ? kLabelClass : nullptr;
+  wc.lpszClassName = name;
+  return ::RegisterClassA(&wc) ? name : nullptr;
 }
-
-}  // namespace
 
 LabelObject::LabelObject(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
     : UnitObject(formId, unitId), values_(std::move(values)) {}
@@ -117,7 +116,7 @@ namespace {
 
 forms::UnitObject* CreateLabel(const forms::CreateRequest& r) {
   forms::PropertyValues values(kLabelBlock);
-  const char* windowClass = LabelClass();
+  const char* windowClass = RegisterLabelClass(kLabelClass);
   if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
     return nullptr;
   }

@@ -27,19 +27,6 @@ const char kTransLabelClass[] = "TransLabelUnitWindow";
 constexpr UINT kRedrawBeneath =
     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;  // 0x705
 
-// Registers the window class on first use; null when that fails.
-const char* TransLabelClass() {
-  WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kTransLabelClass, &wc)) return kTransLabelClass;
-  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kTransLabelClass;
-  return ::RegisterClassA(&wc) ? kTransLabelClass : nullptr;
-}
-
 bool IsText(int32_t n) { return n == prop::kCaption; }
 bool IsBytes(int32_t n) { return n == prop::kFont; }
 
@@ -169,7 +156,7 @@ namespace {
 
 forms::UnitObject* CreateTransLabel(const forms::CreateRequest& r) {
   forms::PropertyValues values(extunits::kTransLabelBlock);
-  const char* windowClass = TransLabelClass();
+  const char* windowClass = units::RegisterLabelClass(kTransLabelClass);
   if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
     return nullptr;
   }
