@@ -180,11 +180,19 @@ TEST_F(SkinTest, SwitchingSchemesAndOffRestoresTheOwnProcedures) {
                                 WindowOf(0), nullptr, nullptr, nullptr);
   HWND list = ::CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 200, 150, 80, 20, WindowOf(0), nullptr,
                                 nullptr, nullptr);
+  HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "text", WS_CHILD | WS_VISIBLE, 280, 150,
+                                80, 24, WindowOf(0), nullptr, nullptr, nullptr);
   ASSERT_NE(skin::NodeOf(made), nullptr);
   EXPECT_EQ(skin::NodeOf(made)->kind, skin::Kind::kCheckBox);
   EXPECT_EQ(skin::NodeOf(list), nullptr);
-  ::DestroyWindow(made);  // the node goes with the window
-  ::DestroyWindow(list);
+  // The edit's frame: the scheme's frame colour, the window colour inside.
+  ::RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  {
+    rt::WholeWindowDc dc(edit);
+    EXPECT_EQ(::GetPixel(dc.get(), 0, 12), skin::FrameColour(3));
+    EXPECT_EQ(::GetPixel(dc.get(), 1, 12), ::GetSysColor(COLOR_WINDOW));
+  }
+  for (HWND w : {made, list, edit}) ::DestroyWindow(w);  // nodes go with their windows
   EXPECT_EQ(skin::SkinnedCount(), 3u);
   EXPECT_EQ(CallSetVisualStyle(0), 1);  // the hook was removed
   EXPECT_EQ(skin::SkinnedCount(), 0u);
