@@ -24,12 +24,7 @@ TEST(TransLabelRules, TheFontIsDrawnWithTheDefaultCharsetAndProofQuality) {
   EXPECT_TRUE(translabel::DrawingFont({}).empty());
 }
 
-TEST(TransLabelRules, ChoicesAreClampedAndEachPropertyHasItsField) {
-  EXPECT_EQ(translabel::StoredValue(tp::kEffect, 7), 3);
-  EXPECT_EQ(translabel::StoredValue(tp::kEffect, -1), 0);
-  EXPECT_EQ(translabel::StoredValue(tp::kAlignment, -1), 0);
-  EXPECT_EQ(translabel::StoredValue(tp::kVertAlignment, 3), 2);
-  EXPECT_EQ(translabel::StoredValue(tp::kTextColor, 0x7FFFFFFF), 0x7FFFFFFF);
+TEST(TransLabelRules, EachPropertyHasItsField) {
   const forms::BlockLayout& layout = extunits::kTransLabelBlock;
   const char* names[tp::kCount] = {"Caption",   "Effect",   "Font",         "TextColor",
                                    "Alignment", "WordWrap", "VertAlignment"};

@@ -30,6 +30,11 @@ void FillGradient(HDC dc, int32_t mode, const Box& box, const std::vector<uint32
 
 std::string WindowTextOf(HWND window);
 
+// Registers a label window class on first use: redrawn whole on resizing,
+// double clicks, the arrow cursor and the null brush (nothing erased).
+// The name, or null when registering fails.
+const char* RegisterLabelClass(const char* name);
+
 // Draws `text` in `rc` on a transparent background: the effect pass first
 // (1: white one pixel down-right; 2: white in place, the text one pixel
 // down-right; 3: black two pixels down-right), then the text in `colour`.

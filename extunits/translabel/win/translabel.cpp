@@ -15,6 +15,7 @@
 #include "units/label_paint.h"
 #include "units/win/label.h"
 #include "units/win/prop_value.h"
+#include "units/win/unit_operations.h"
 
 namespace translabel {
 
@@ -25,19 +26,6 @@ namespace {
 const char kTransLabelClass[] = "TransLabelUnitWindow";
 constexpr UINT kRedrawBeneath =
     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ERASENOW | RDW_FRAME;  // 0x705
-
-// Registers the window class on first use; null when that fails.
-const char* TransLabelClass() {
-  WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kTransLabelClass, &wc)) return kTransLabelClass;
-  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kTransLabelClass;
-  return ::RegisterClassA(&wc) ? kTransLabelClass : nullptr;
-}
 
 bool IsText(int32_t n) { return n == prop::kCaption; }
 bool IsBytes(int32_t n) { return n == prop::kFont; }
@@ -168,7 +156,7 @@ namespace {
 
 forms::UnitObject* CreateTransLabel(const forms::CreateRequest& r) {
   forms::PropertyValues values(extunits::kTransLabelBlock);
-  const char* windowClass = TransLabelClass();
+  const char* windowClass = units::RegisterLabelClass(kTransLabelClass);
   if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
     return nullptr;
   }
@@ -184,19 +172,6 @@ forms::UnitObject* CreateTransLabel(const forms::CreateRequest& r) {
   return label;
 }
 
-int32_t SetTransLabelProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
-  static_cast<TransLabelObject*>(unit)->SetProperty(number, *value);
-  return 0;
-}
-
-bool GetTransLabelProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
-  return static_cast<TransLabelObject*>(unit)->GetProperty(number, *value);
-}
-
-std::vector<uint8_t> TransLabelPropertyData(forms::UnitObject* unit) {
-  return forms::WriteBlock(static_cast<TransLabelObject*>(unit)->values());
-}
-
 std::vector<uint8_t> TransLabelTexts(const uint8_t* data, uint32_t length, forms::TextVisitor visit,
                                      void* context) {
   return units::RewriteBlockTexts(extunits::kTransLabelBlock, data, length,
@@ -206,9 +181,12 @@ std::vector<uint8_t> TransLabelTexts(const uint8_t* data, uint32_t length, forms
 rt::AnyRoutine TransLabelInterface(int32_t operation) {
   switch (operation) {
     case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateTransLabel);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetTransLabelProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&TransLabelPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetTransLabelProperty);
+    case forms::op::kSetProperty:
+      return reinterpret_cast<rt::AnyRoutine>(&units::SetPropertyOf<TransLabelObject>);
+    case forms::op::kPropertyData:
+      return reinterpret_cast<rt::AnyRoutine>(&units::PropertyDataOf<TransLabelObject>);
+    case forms::op::kGetProperty:
+      return reinterpret_cast<rt::AnyRoutine>(&units::GetPropertyOf<TransLabelObject>);
     case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&TransLabelTexts);
     default: return nullptr;
   }
