@@ -32,16 +32,19 @@ bool Near(COLORREF seen, int r, int g, int b) {
 }
 
 // The form as it first shows: the background picture (colours read from
-// assets/back.jpg), the buttons, the empty white part of the list, and the
-// near-white text of the volume bar's title.
+// assets/back.jpg), the skinned buttons, the empty white part of the list,
+// and the near-white text of the volume bar's title.
 void CheckLayout(const PlayerDriver& p) {
   HWND form = p.form();
   EXPECT_TRUE(Near(p.ScreenPixel(form, 250, 150), 106, 91, 84));
   EXPECT_TRUE(Near(p.ScreenPixel(form, 60, 185), 121, 96, 76));
   EXPECT_TRUE(Near(p.ScreenPixel(form, 440, 60), 96, 90, 104));
   EXPECT_EQ(p.ScreenPixel(form, 300, 300), RGB(255, 255, 255));
-  // Until the control skin is in, buttons show the system's button face.
-  EXPECT_EQ(p.ScreenPixel(p.Button("播放"), 3, 3), ::GetSysColor(COLOR_BTNFACE));
+  // Buttons in the silver scheme: a face running from near white at the top
+  // to the scheme's lilac grey at the bottom.
+  HWND play = p.Button("播放");
+  EXPECT_TRUE(Near(p.ScreenPixel(play, 20, 3), 252, 252, 251));
+  EXPECT_TRUE(Near(p.ScreenPixel(play, 20, 18), 201, 200, 217));
   int textPixels = 0;
   for (int y = 11; y < 27; ++y) {
     for (int x = 278; x < 339; ++x) textPixels += Near(p.ScreenPixel(form, x, y), 248, 248, 248);
