@@ -20,15 +20,8 @@ if [ ! -d "$names" ]; then
   (cd "$names" && seq -f 'song%05g.mp3' 1 10000 | xargs touch)
 fi
 
-export WINEPREFIX="$build/win64/wineprefix"
-cleanup() {
-  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-  stop_xvfb
-}
-trap cleanup EXIT
-start_xvfb
-prepare_wine_prefix N
+wine_session
 scripts/wine-run.sh "$build/win64/tests/player/bench_driver.exe" "Z:${names//\//\\}" 2>&1 |
   grep -v '^ALSA'
 size=$(stat -c %s "$build/win32/player/player.exe")
-awk -v s="$size" 'BEGIN { printf "i686 player.exe: %.2f MB (limit 1.50)\n", s / 1048576 }'
+awk -v s="$size" 'BEGIN { printf "i686 player.exe: %d bytes, %.2f MiB (limit 1.5 MB)\n", s, s / 1048576 }'

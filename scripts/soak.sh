@@ -10,14 +10,7 @@ source "$(dirname "$0")/common.sh"
 prepare
 configure_win64
 cmake --build "$build/win64" --target player player_e2e_wine -- -j"$(nproc)" >/dev/null
-export WINEPREFIX="$build/win64/wineprefix"
 export PLAYER_SOAK_ADVANCES=${PLAYER_SOAK_ADVANCES:-300}
-cleanup() {
-  /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-  stop_xvfb
-}
-trap cleanup EXIT
-start_xvfb
-prepare_wine_prefix N
+wine_session
 scripts/wine-run.sh "$build/win64/tests/player/player_e2e_wine.exe" \
   --gtest_filter='PlayerSoak.*' 2>&1 | grep -E '^soak:|OK|FAILED|Failure' -A3
