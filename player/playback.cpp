@@ -27,7 +27,7 @@ void OpenSelected() {
   Media(media::kOpen, {Str(path.get())});
 }
 
-void Play(int32_t from) { Media(media::kPlay, {Int(from)}); }
+void Play(int32_t from) { Media(media::kPlay, {Int(from), Omitted()}); }
 
 void ShowSelectedName() {
   Text row = RowText(Selection());

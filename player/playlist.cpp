@@ -81,7 +81,8 @@ void FormCreated() {
   Globals& g = Global();
   Call(lib::kVisualStyle, kSetVisualStyle, {Int(kSilverScheme)});
   rt::ArgRecord object =
-      Call(lib::kCartoon, kCreateObject, {Unit(kAnimationBox), Unit(kButterfly), Int(160), Int(0)});
+      Call(lib::kCartoon, kCreateObject,
+           {Unit(kAnimationBox), Unit(kButterfly), Int(160), Int(0), Omitted(), Omitted()});
   g.animObjectId = static_cast<int32_t>(object.low);
   rt::ArgRecord icon = rt::MakeByteSetValue(TrayIconBlock());
   Call(lib::kCore, core::kSetTrayIcon, {Unit(kForm), icon, Omitted()});
