@@ -1,13 +1,12 @@
 // The player program's entry: the form framework, the picture service and the
-// sound service join the runtime, then the application runs. Until the
-// player's form is built the start-up form is missing and the runtime reports
-// that through its fatal error path.
+// sound service join the runtime, then the application runs.
 
 #include <windows.h>
 
 #include "extunits/win/picture_win.h"
 #include "forms/framework.h"
 #include "player/program.h"
+#include "player/win/handle_log.h"
 #include "runtime/application.h"
 #include "units/win/sound.h"
 
@@ -15,5 +14,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   forms::InstallFramework();
   ext::InstallPictureService();
   units::InstallSoundService();
+  player::StartHandleLogIfAsked();
   rt::RunApplication(player::Header(), player::Entry);
 }

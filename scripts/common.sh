@@ -52,3 +52,13 @@ prepare_wine_prefix() {
   scripts/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f \
     >/dev/null 2>&1
 }
+
+# wine_session: the Windows programs of the build run from here on under the
+# build's Wine prefix on an X display (a private Xvfb when none is given),
+# unmanaged; the display and Wine's server end with the script.
+wine_session() {
+  export WINEPREFIX="$build/win64/wineprefix"
+  trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; stop_xvfb' EXIT
+  start_xvfb
+  prepare_wine_prefix N
+}

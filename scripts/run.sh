@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the player and starts it. On this Linux machine the 64-bit build runs
 # under Wine with the environment of scripts/wine-run.sh (code page 936, the
-# project's prefix, no sound card).
+# project's prefix, no sound card). The first run makes a demo folder of short
+# songs (BUILD_DIR/demo-songs) and, only when the player has no settings file
+# yet, writes one beside it that names that folder.
 #   DISPLAY      the player runs there until it ends; run.sh then exits with
 #                the player's exit code
 #   (no DISPLAY) the player runs on a private Xvfb for RUN_SECONDS (default
@@ -15,6 +17,14 @@ configure_win64
 cmake --build "$build/win64" --target player -- -j"$(nproc)" >/dev/null
 export WINEPREFIX="$build/win64/wineprefix"
 player="$build/win64/player/player.exe"
+
+demo="$build/demo-songs"
+[ -d "$demo" ] || bash scripts/make-demo-songs.sh "$demo" >/dev/null
+settings="$(dirname "$player")/目录.ini"
+if [ ! -e "$settings" ]; then
+  # Wine shows the Linux root as drive Z:; the file is in code page 936.
+  printf '[配置]\r\n路径=Z:%s\r\n路径2=60\r\n' "${demo//\//\\}" | iconv -f UTF-8 -t GBK >"$settings"
+fi
 
 if [ -n "${DISPLAY:-}" ]; then
   prepare_wine_prefix

@@ -13,7 +13,7 @@ packages=(
   googletest libbenchmark-dev libgif-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   wine64 xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei time
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
-  gstreamer1.0-libav lame sox libsox-fmt-mp3
+  gstreamer1.0-libav lame sox libsox-fmt-mp3 zip
 )
 src_list=/etc/apt/sources.list.d/project-deb-src.sources
 

@@ -23,4 +23,15 @@ WindowDc::~WindowDc() {
   }
 }
 
+WholeWindowDc::WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {
+  if (dc_) detail::CountHandle(1);
+}
+
+WholeWindowDc::~WholeWindowDc() {
+  if (dc_) {
+    ReleaseDC(window_, dc_);
+    detail::CountHandle(-1);
+  }
+}
+
 }  // namespace rt

@@ -94,6 +94,9 @@ struct AcceleratorTraits : NullIsEmpty {
 struct ModuleTraits : NullIsEmpty {
   static void Free(HMODULE h) { FreeLibrary(h); }
 };
+struct HookTraits : NullIsEmpty {
+  static void Free(HHOOK h) { UnhookWindowsHookEx(h); }
+};
 struct KernelHandleTraits {
   static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
   static void Free(HANDLE h) { CloseHandle(h); }
@@ -114,6 +117,7 @@ using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;        // from CreateCompati
 using MenuHandle = UniqueHandle<HMENU, MenuTraits>;
 using AcceleratorTable = UniqueHandle<HACCEL, AcceleratorTraits>;
 using ModuleHandle = UniqueHandle<HMODULE, ModuleTraits>;  // from LoadLibrary
+using HookHandle = UniqueHandle<HHOOK, HookTraits>;        // from SetWindowsHookEx
 using FileHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using EventHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using ThreadHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
@@ -133,6 +137,20 @@ class WindowDc {
   HDC dc_;
 };
 using ScreenDc = WindowDc;
+
+// The device context of a whole window, frame included (GetWindowDC).
+class WholeWindowDc {
+ public:
+  explicit WholeWindowDc(HWND window);
+  ~WholeWindowDc();
+  WholeWindowDc(const WholeWindowDc&) = delete;
+  WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 // Selects an object into a DC and puts the previous one back when it ends.
 class SelectGuard {

@@ -2,6 +2,7 @@
 
 #include "extunits/cartoon/win/library.h"
 #include "extunits/media/win/library.h"
+#include "extunits/translabel/win/library.h"
 
 namespace unitprog {
 
@@ -14,6 +15,7 @@ void UnitProgramTest::StartUnits(std::vector<forms::FormRecord> forms) {
 void UnitProgramTest::StartUnitsWithBytes(std::vector<uint8_t> bytes,
                                           const rt::CodeBase& codeBase) {
   testunits::UseLibrary(cartoon::kLibraryIndex, &cartoon::Library());
+  testunits::UseLibrary(translabel::kLibraryIndex, &translabel::Library());
   StartWithBytes(std::move(bytes), codeBase, &media::Library());
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // A program for tests of real unit types on forms: library 0 is the core
-// library, library 1 the extended UI library 2, library 5 the multimedia
-// library, library 6 the framework tests' stand-in types, and the other
-// three are empty.
+// library, library 1 the extended UI library 2 (the animation units),
+// library 3 the extended UI library 1 (the transparent label), library 5 the
+// multimedia library, library 6 the framework tests' stand-in types, and the
+// other two are empty.
 
 #include <cstdint>
 #include <vector>

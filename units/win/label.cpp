@@ -12,6 +12,7 @@
 #include "units/control_texts.h"
 #include "units/win/control_style.h"
 #include "units/win/prop_value.h"
+#include "units/win/unit_operations.h"
 
 namespace units {
 
@@ -35,20 +36,19 @@ bool IsBytes(int32_t n) { return n == lp::kFont || n == lp::kBackPicture; }
 
 const char kLabelClass[] = "LabelUnitWindow";
 
-// Registers the window class on first use; null when that fails.
-const char* LabelClass() {
+}  // namespace
+
+const char* RegisterLabelClass(const char* name) {
   WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kLabelClass, &wc)) return kLabelClass;
+  if (::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc)) return name;
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = ::DefWindowProcA;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kLabelClass;
-  return ::RegisterClassA(&wc) ? kLabelClass : nullptr;
+  wc.lpszClassName = name;
+  return ::RegisterClassA(&wc) ? name : nullptr;
 }
-
-}  // namespace
 
 LabelObject::LabelObject(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
     : UnitObject(formId, unitId), values_(std::move(values)) {}
@@ -116,7 +116,7 @@ namespace {
 
 forms::UnitObject* CreateLabel(const forms::CreateRequest& r) {
   forms::PropertyValues values(kLabelBlock);
-  const char* windowClass = LabelClass();
+  const char* windowClass = RegisterLabelClass(kLabelClass);
   if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
     return nullptr;
   }
@@ -133,19 +133,6 @@ forms::UnitObject* CreateLabel(const forms::CreateRequest& r) {
   return label;
 }
 
-int32_t SetLabelProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
-  static_cast<LabelObject*>(unit)->SetProperty(number, *value);
-  return 0;
-}
-
-bool GetLabelProperty(forms::UnitObject* unit, int32_t number, rt::PropValue* value) {
-  return static_cast<LabelObject*>(unit)->GetProperty(number, *value);
-}
-
-std::vector<uint8_t> LabelPropertyData(forms::UnitObject* unit) {
-  return forms::WriteBlock(static_cast<LabelObject*>(unit)->values());
-}
-
 std::vector<uint8_t> LabelTexts(const uint8_t* data, uint32_t length, forms::TextVisitor visit,
                                 void* context) {
   return RewriteBlockTexts(kLabelBlock, data, length,
@@ -156,9 +143,12 @@ std::vector<uint8_t> LabelTexts(const uint8_t* data, uint32_t length, forms::Tex
 rt::AnyRoutine LabelInterface(int32_t operation) {
   switch (operation) {
     case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateLabel);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetLabelProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&LabelPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetLabelProperty);
+    case forms::op::kSetProperty:
+      return reinterpret_cast<rt::AnyRoutine>(&SetPropertyOf<LabelObject>);
+    case forms::op::kPropertyData:
+      return reinterpret_cast<rt::AnyRoutine>(&PropertyDataOf<LabelObject>);
+    case forms::op::kGetProperty:
+      return reinterpret_cast<rt::AnyRoutine>(&GetPropertyOf<LabelObject>);
     case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&LabelTexts);
     default: return nullptr;
   }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "forms/property_block.h"
 #include "forms/unit.h"
@@ -26,6 +27,19 @@ const rt::UnitTypeRecord& LabelType();
 // Fills `box` with gradient mode 1..8 over `colours` (at least two), in
 // 50 x 50 tiles cut down to the DC's clip box.
 void FillGradient(HDC dc, int32_t mode, const Box& box, const std::vector<uint32_t>& colours);
+
+std::string WindowTextOf(HWND window);
+
+// Registers a label window class on first use: redrawn whole on resizing,
+// double clicks, the arrow cursor and the null brush (nothing erased).
+// The name, or null when registering fails.
+const char* RegisterLabelClass(const char* name);
+
+// Draws `text` in `rc` on a transparent background: the effect pass first
+// (1: white one pixel down-right; 2: white in place, the text one pixel
+// down-right; 3: black two pixels down-right), then the text in `colour`.
+void DrawEffectText(HDC dc, const std::string& text, RECT rc, UINT flags, int32_t effect,
+                    COLORREF colour);
 
 class LabelObject : public forms::UnitObject {
  public:

@@ -66,6 +66,30 @@ void FillGradient(HDC dc, int32_t mode, const Box& box, const std::vector<uint32
   }
 }
 
+std::string WindowTextOf(HWND window) {
+  const int length = ::GetWindowTextLengthA(window);
+  if (length <= 0) return {};
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), length + 1)));
+  return text;
+}
+
+void DrawEffectText(HDC dc, const std::string& text, RECT rc, UINT flags, int32_t effect,
+                    COLORREF colour) {
+  ::SetBkMode(dc, TRANSPARENT);
+  const int n = static_cast<int>(text.size());
+  if (effect >= 1 && effect <= 3) {
+    const int shift = effect == 3 ? 2 : 1;
+    RECT moved = rc;
+    ::OffsetRect(&moved, shift, shift);
+    ::SetTextColor(dc, effect == 3 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    ::DrawTextA(dc, text.c_str(), n, effect == 2 ? &rc : &moved, flags);
+    if (effect == 2) rc = moved;
+  }
+  ::SetTextColor(dc, colour);
+  ::DrawTextA(dc, text.c_str(), n, &rc, flags);
+}
+
 // ---- Painting -------------------------------------------------------------------------
 
 void LabelObject::Paint(HDC dc) {
@@ -164,10 +188,8 @@ bool LabelObject::DrawBackPicture(HDC dc, const Box& r, HRGN remaining) {
 }
 
 void LabelObject::DrawCaption(HDC dc, const Box& r) {
-  const int length = ::GetWindowTextLengthA(hwnd());
-  if (length <= 0) return;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(hwnd(), text.data(), length + 1)));
+  const std::string text = WindowTextOf(hwnd());
+  if (text.empty()) return;
   rt::GdiFont made;
   const std::vector<uint8_t>& block = values_.Bytes(lf::kFont);
   if (block.size() == sizeof(LOGFONTA)) {
@@ -177,22 +199,10 @@ void LabelObject::DrawCaption(HDC dc, const Box& r) {
   }
   rt::SelectGuard font(
       dc, made ? static_cast<HGDIOBJ>(made.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
-  ::SetBkMode(dc, TRANSPARENT);
   const UINT flags =
       LabelTextFlags(Int(lp::kAlignment), Int(lp::kWordWrap) != 0, Int(lp::kVertAlignment));
-  RECT rc = RectOf(r);
-  const int n = static_cast<int>(text.size());
-  const int32_t effect = Int(lp::kEffect);
-  if (effect >= 1) {
-    const int shift = effect == 3 ? 2 : 1;
-    RECT moved = rc;
-    ::OffsetRect(&moved, shift, shift);
-    ::SetTextColor(dc, effect == 3 ? RGB(0, 0, 0) : RGB(255, 255, 255));
-    ::DrawTextA(dc, text.c_str(), n, effect == 2 ? &rc : &moved, flags);
-    if (effect == 2) rc = moved;
-  }
-  ::SetTextColor(dc, static_cast<COLORREF>(Int(lp::kTextColor)));
-  ::DrawTextA(dc, text.c_str(), n, &rc, flags);
+  DrawEffectText(dc, text, RectOf(r), flags, Int(lp::kEffect),
+                 static_cast<COLORREF>(Int(lp::kTextColor)));
 }
 
 }  // namespace units

@@ -21,6 +21,23 @@ COLORREF BackColour(int32_t value) {
                                                      : static_cast<COLORREF>(value);
 }
 
+// Transparent siblings (their text drawn over what lies beneath) are not
+// clipped out of the box's painting, so each frame paints over them: they are
+// drawn again over the new frame.
+void RedrawTransparentSiblings(HWND box, const RECT& painted) {
+  RECT screen = painted;
+  ::MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+  for (HWND w = ::GetWindow(box, GW_HWNDFIRST); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    RECT bounds, overlap;
+    if (w == box || !::IsWindowVisible(w) ||
+        (::GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TRANSPARENT) == 0) {
+      continue;
+    }
+    ::GetWindowRect(w, &bounds);
+    if (::IntersectRect(&overlap, &bounds, &screen)) ::InvalidateRect(w, nullptr, FALSE);
+  }
+}
+
 }  // namespace
 
 void CartoonBoxUnit::RebuildBackground() {
@@ -83,8 +100,10 @@ void CartoonBoxUnit::Paint() {
   HDC dc = ::BeginPaint(hwnd(), &ps);
   dirty_ = false;
   RECT clip{};
-  if (dc != nullptr && ::GetClipBox(dc, &clip) != ERROR) PaintArea(dc, clip);
+  const bool painted = dc != nullptr && ::GetClipBox(dc, &clip) != ERROR;
+  if (painted) PaintArea(dc, clip);
   ::EndPaint(hwnd(), &ps);
+  if (painted) RedrawTransparentSiblings(hwnd(), clip);
 }
 
 // The background's pixels of the area, the objects composited over them,

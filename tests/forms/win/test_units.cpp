@@ -259,7 +259,9 @@ const rt::LibraryDescriptor* const* Libraries(const rt::LibraryDescriptor* media
   empty.formatMarker = rt::kLibraryFormatMarker;
   static const rt::LibraryDescriptor* libraries[kLibraryCount] = {};
   libraries[0] = &units::CoreLibrary();
-  for (uint32_t i = 1; i < kLibraryCount; ++i) libraries[i] = &empty;
+  for (uint32_t i = 1; i < kLibraryCount; ++i) {
+    libraries[i] = usedLibraries[i] ? usedLibraries[i] : &empty;
+  }
   libraries[5] = media ? media : &empty;
   for (uint32_t i = 1; i < kLibraryCount; ++i) {
     if (usedLibraries[i] != nullptr) libraries[i] = usedLibraries[i];

@@ -1,0 +1,195 @@
+// The skin engine's list, window procedure, hook and window walks.
+
+#include "commands/skin/win/engine.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "runtime/fatal.h"
+#include "runtime/win/handles.h"
+
+namespace skin {
+
+namespace {
+
+// Used only from the thread that switched the engine on.
+int32_t scheme = 0;
+rt::HookHandle hook;
+std::vector<SkinNode> nodes;  // the newest first
+
+SkinNode* Find(HWND window) {
+  auto it = std::find_if(nodes.begin(), nodes.end(),
+                         [window](const SkinNode& n) { return n.window == window; });
+  return it == nodes.end() ? nullptr : &*it;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  if (window == nullptr || ::GetClassNameA(window, name, sizeof name) == 0) return {};
+  return name;
+}
+
+Kind KindOfWindow(HWND window) {
+  const auto style = static_cast<uint32_t>(::GetWindowLongA(window, GWL_STYLE));
+  const std::string name = ClassOf(window);
+  return KindOf({name, style, ::GetWindowTextLengthA(window) > 0,
+                 ClassOf(::GetParent(window)) == "SysIPAddress32"});
+}
+
+// The flags a window starts with when it is skinned.
+uint32_t InitialFlags(HWND window, Kind kind) {
+  const auto style = static_cast<uint32_t>(::GetWindowLongA(window, GWL_STYLE));
+  uint32_t flags = (style & WS_DISABLED) ? flag::kDisabled : 0;
+  if (::GetFocus() == window) flags |= flag::kFocused;
+  if (kind == Kind::kPushButton || kind == Kind::kCheckBox || kind == Kind::kRadioButton) {
+    if ((style & 0xF) == BS_DEFPUSHBUTTON) flags |= flag::kDefault;
+    const LRESULT check = ::SendMessageA(window, BM_GETCHECK, 0, 0);
+    if (check == BST_CHECKED) flags |= flag::kChecked;
+    if (check == BST_INDETERMINATE) flags |= flag::kIndeterminate;
+  }
+  if (kind == Kind::kEdit && (style & ES_READONLY)) flags |= flag::kReadOnly;
+  if (kind == Kind::kUpDown && (style & UDS_HORZ)) flags |= flag::kHorizontal;
+  return flags;
+}
+
+constexpr UINT kRedrawAll =
+    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+
+LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void Skin(HWND window) {
+  if (Find(window) != nullptr) return;
+  const Kind kind = KindOfWindow(window);
+  if (!IsSkinned(kind)) return;
+  SkinNode node;
+  node.window = window;
+  node.kind = kind;
+  node.flags = InitialFlags(window, kind);
+  node.ownProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinProc)));
+  nodes.insert(nodes.begin(), node);
+  ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
+}
+
+// Gives the window its own procedure back and forgets it.
+void Unskin(HWND window, bool redraw) {
+  SkinNode* node = Find(window);
+  if (node == nullptr) return;
+  ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(node->ownProc));
+  nodes.erase(nodes.begin() + (node - nodes.data()));
+  if (redraw) ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
+}
+
+// ---- Walks over the thread's windows ----------------------------------------------------
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// Every top-level window of this thread and all their descendants, listed
+// before anything is changed.
+std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> tops, all;
+  ::EnumThreadWindows(::GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&tops));
+  for (HWND top : tops) {
+    all.push_back(top);
+    ::EnumChildWindows(top, Collect, reinterpret_cast<LPARAM>(&all));
+  }
+  return all;
+}
+
+LRESULT CALLBACK SkinNewWindows(int code, WPARAM wParam, LPARAM lParam) {
+  return rt::GuardCallback([&] {
+    if (code == HC_ACTION) {
+      const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+      if (call->message == WM_CREATE) Skin(call->hwnd);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  });
+}
+
+// ---- The window procedure ---------------------------------------------------------------
+
+// Whether the mouse at lParam is over an up-down's second half.
+bool OverSecondHalf(HWND window, uint32_t flags, LPARAM lParam) {
+  RECT client;
+  ::GetClientRect(window, &client);
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  return (flags & flag::kHorizontal) ? x >= client.right / 2 : y >= client.bottom / 2;
+}
+
+void AskParentColours(SkinNode& node, WPARAM dc) {
+  const LRESULT brush = ::SendMessageA(::GetParent(node.window), WM_CTLCOLORBTN, dc,
+                                       reinterpret_cast<LPARAM>(node.window));
+  node.parentBrush = reinterpret_cast<HBRUSH>(brush);
+  node.textColour = ::GetTextColor(reinterpret_cast<HDC>(dc));
+}
+
+void TrackLeave(const SkinNode& node) {
+  TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, node.window, 0};
+  if (node.kind == Kind::kEdit) track.dwFlags |= TME_NONCLIENT;
+  ::TrackMouseEvent(&track);
+}
+
+LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SkinNode* node = Find(window);
+  if (node == nullptr) return 0;
+  const WNDPROC own = node->ownProc;
+  if (message == WM_DESTROY) {
+    const LRESULT result = ::CallWindowProcA(own, window, message, wParam, lParam);
+    Unskin(window, false);
+    return result;
+  }
+  if (node->kind == Kind::kEdit && message == EM_SETREADONLY) {
+    node->flags = wParam ? node->flags | flag::kReadOnly : node->flags & ~flag::kReadOnly;
+    return ::CallWindowProcA(own, window, message, wParam, lParam);
+  }
+  if (message == WM_ERASEBKGND) AskParentColours(*node, wParam);
+  const bool secondHalf = node->kind == Kind::kUpDown && message == WM_MOUSEMOVE &&
+                          OverSecondHalf(window, node->flags, lParam);
+  const Decision d = Decide(node->kind, node->flags, message, wParam, secondHalf);
+  node->flags = d.flags;
+  if (d.trackLeave) TrackLeave(*node);
+  LRESULT result = 0;
+  if (d.actions & action::kOwnFirst)
+    result = ::CallWindowProcA(own, window, message, wParam, lParam);
+  if (d.actions & action::kDefaultFirst) result = ::DefWindowProcA(window, message, wParam, lParam);
+  // The procedures called may have un-skinned or destroyed the window.
+  const SkinNode* again = Find(window);
+  if ((d.actions & action::kPaint) && again) PaintNode(*again, scheme);
+  if (d.actions & action::kOwnAfter)
+    result = ::CallWindowProcA(own, window, message, wParam, lParam);
+  if (d.actions & action::kDefaultAfter) result = ::DefWindowProcA(window, message, wParam, lParam);
+  return (d.actions & action::kReturnFixed) ? d.fixed : result;
+}
+
+LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return rt::GuardCallback([&] { return Handle(window, message, wParam, lParam); });
+}
+
+}  // namespace
+
+intptr_t SetVisualStyle(int32_t next) {
+  scheme = next;
+  intptr_t result = 0;
+  if (hook) {
+    for (HWND window : ThreadWindows()) Unskin(window, true);
+    result = ::UnhookWindowsHookEx(hook.Release()) ? 1 : 0;
+  }
+  if (next < 1 || next > 3) return result;
+  for (HWND window : ThreadWindows()) Skin(window);
+  hook.Reset(::SetWindowsHookExA(WH_CALLWNDPROC, SkinNewWindows, nullptr, ::GetCurrentThreadId()));
+  return 1;
+}
+
+int32_t CurrentScheme() { return scheme; }
+
+const SkinNode* NodeOf(HWND window) { return Find(window); }
+
+size_t SkinnedCount() { return nodes.size(); }
+
+}  // namespace skin

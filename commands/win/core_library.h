@@ -1,0 +1,38 @@
+#pragma once
+// The full core library (index 0 of the program's library table): the
+// units' 51 type slots and notify function from `units::CoreLibrary()`, with
+// the 14 commands in slot order: ShowMessage, GetItemText, TextLeft,
+// GetItemCount, GetRunDirectory, ReadConfigItem, ToInteger, SetTrayIcon,
+// GetWindowHandle, AddItem, WriteConfigItem, RaiseFeedbackEvent, ToText,
+// Destroy. `units::CoreLibrary()` stays the types-only descriptor.
+
+#include <cstdint>
+
+#include "runtime/program.h"
+
+namespace commands {
+
+// Command slots, the command's number within the library.
+namespace coreslot {
+enum : int32_t {
+  kShowMessage,
+  kGetItemText,
+  kTextLeft,
+  kGetItemCount,
+  kGetRunDirectory,
+  kReadConfigItem,
+  kToInteger,
+  kSetTrayIcon,
+  kGetWindowHandle,
+  kAddItem,
+  kWriteConfigItem,
+  kRaiseFeedbackEvent,
+  kToText,
+  kDestroy,
+  kCount,
+};
+}  // namespace coreslot
+
+const rt::LibraryDescriptor& CoreLibrary();
+
+}  // namespace commands
