@@ -85,7 +85,7 @@ const UnitRow kUnits[] = {
     {0x160100a4, "标签6", 0x0001000A, 438, 35, 8, 16},
 };
 
-TEST_F(PlayerForm, HoldsItsWindowThenEveryUnitInTableOrder) {
+TEST_F(PlayerForm, HoldsItsWindowThenEveryUnitWithTheBoxAtTheBottom) {
   const auto& records = form_.units.records;
   ASSERT_EQ(records.size(), 36u);
   EXPECT_EQ(form_.id, 0x52010001u);
@@ -94,10 +94,12 @@ TEST_F(PlayerForm, HoldsItsWindowThenEveryUnitInTableOrder) {
   EXPECT_EQ(window.typeCode, forms::kWindowTypeCode);
   EXPECT_EQ(std::make_tuple(window.left, window.top, window.width, window.height),
             std::make_tuple(50, 50, 470, 374));
+  // Siblings stack in table order, the first topmost: the animation box,
+  // which lies under the buttons and labels, is the last unit.
+  EXPECT_EQ(records[std::size(kUnits)].id, 0x16010010u);
   for (size_t i = 0; i < std::size(kUnits); ++i) {
     const UnitRow& row = kUnits[i];
-    const UnitRecord& r = records[i + 1];
-    EXPECT_EQ(r.id, row.id) << i;
+    const UnitRecord& r = Unit(row.id);
     EXPECT_EQ(r.name, row.name) << i;
     EXPECT_EQ(r.typeCode, row.type) << r.name;
     EXPECT_EQ(std::make_tuple(r.left, r.top, r.width, r.height),
