@@ -228,7 +228,11 @@ int32_t ListBoxAddItem(forms::UnitObject* unit, const char* text, int32_t data) 
   const LRESULT row =
       ::SendMessageA(list->hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : ""));
   if (row < 0) return -1;
-  ::SendMessageA(list->hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
+  // A new row of a list box that keeps its texts starts with item data 0.
+  if (data != 0) {
+    ::SendMessageA(list->hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(row),
+                   static_cast<LPARAM>(data));
+  }
   return static_cast<int32_t>(row);
 }
 
