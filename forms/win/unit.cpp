@@ -4,6 +4,8 @@
 #include "forms/unit.h"
 
 #include <atomic>
+#include <mutex>
+#include <unordered_map>
 
 #include "forms/win/framework.h"
 #include "runtime/fatal.h"
@@ -13,8 +15,23 @@ namespace forms {
 
 namespace {
 
-const char kObjectProperty[] = "UnitObject";
 std::atomic<int> liveObjects{0};
+
+// Window to object, looked up for every message a unit window receives: kept
+// in the process rather than as a window property, whose every read is a
+// round trip to the window manager on some systems.
+std::mutex objectsLock;
+std::unordered_map<HWND, UnitObject*> objects;
+
+void Remember(HWND hwnd, UnitObject* object) {
+  std::lock_guard<std::mutex> lock(objectsLock);
+  objects[hwnd] = object;
+}
+
+void Forget(HWND hwnd) {
+  std::lock_guard<std::mutex> lock(objectsLock);
+  objects.erase(hwnd);
+}
 
 // The object waiting for its window while AttachingCreate runs.
 thread_local UnitObject* pendingObject = nullptr;
@@ -53,13 +70,16 @@ HWND UnitObject::AttachingCreate(DWORD exStyle, const char* className, const cha
 
 void UnitObject::Attach(HWND hwnd) {
   hwnd_ = hwnd;
-  ::SetPropA(hwnd, kObjectProperty, this);
+  Remember(hwnd, this);
   original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
       hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnitObject::UnitWindowProc)));
 }
 
 UnitObject* UnitObject::FromWindow(HWND hwnd) {
-  return hwnd ? static_cast<UnitObject*>(::GetPropA(hwnd, kObjectProperty)) : nullptr;
+  if (hwnd == nullptr) return nullptr;
+  std::lock_guard<std::mutex> lock(objectsLock);
+  auto it = objects.find(hwnd);
+  return it == objects.end() ? nullptr : it->second;
 }
 
 int UnitObject::LiveCount() { return liveObjects.load(); }
@@ -122,7 +142,7 @@ LRESULT UnitObject::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   if (object == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == kMsgObjectQuery) return reinterpret_cast<LRESULT>(object);
   if (message == WM_NCDESTROY) {
-    ::RemovePropA(hwnd, kObjectProperty);
+    Forget(hwnd);
     ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(object->original_));
     LRESULT result = ::CallWindowProcA(object->original_, hwnd, message, wParam, lParam);
     object->hwnd_ = nullptr;

@@ -3,7 +3,8 @@
 // environment variable PLAYER_HANDLE_LOG names a file, a thread appends one
 // line a second: milliseconds since start, the live handles the program's
 // owners hold, the process's private bytes and the live blocks of the
-// runtime heap. Without it nothing runs.
+// runtime heap (the two counts the lowest of ten samples over that second).
+// Without it nothing runs.
 
 namespace player {
 

@@ -222,13 +222,31 @@ void ListBoxObject::Notified(int code) {
   }
 }
 
+namespace {
+
+// Rows are added by calling the list box's current procedure directly when
+// this thread owns it: a sent message first runs every window-procedure hook
+// of the thread, and the list may be filled with thousands of rows at once.
+LRESULT CallListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (::GetWindowThreadProcessId(list, nullptr) != ::GetCurrentThreadId())
+    return ::SendMessageA(list, message, wParam, lParam);
+  const auto procedure = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(list, GWLP_WNDPROC));
+  return ::CallWindowProcA(procedure, list, message, wParam, lParam);
+}
+
+}  // namespace
+
 int32_t ListBoxAddItem(forms::UnitObject* unit, const char* text, int32_t data) {
   auto* list = dynamic_cast<ListBoxObject*>(unit);
   if (list == nullptr || list->hwnd() == nullptr) return -1;
   const LRESULT row =
-      ::SendMessageA(list->hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : ""));
+      CallListProcedure(list->hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text ? text : ""));
   if (row < 0) return -1;
-  ::SendMessageA(list->hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
+  // A new row of a list box that keeps its texts starts with item data 0.
+  if (data != 0) {
+    ::SendMessageA(list->hwnd(), LB_SETITEMDATA, static_cast<WPARAM>(row),
+                   static_cast<LPARAM>(data));
+  }
   return static_cast<int32_t>(row);
 }
 

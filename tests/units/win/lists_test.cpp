@@ -31,6 +31,14 @@ enum : int32_t { kListSorted = 9, kListBackColor = 13, kCurrentIndex = 16, kList
 enum : int32_t { kScrollPosition = 12, kScrollTrackDrag = 13 };
 enum : int32_t { kOrientation = 9, kSelStart = 13, kSelLength = 14, kSliderPosition = 19 };
 
+int hookedAdds = 0;
+
+LRESULT CALLBACK CountAdds(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == LB_ADDSTRING) ++hookedAdds;
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 class ListsTest : public unitprog::UnitProgramTest {
  protected:
   void SetUp() override {
@@ -146,6 +154,15 @@ TEST_F(ListsTest, ListBoxesFillClampAndReadTheLiveSelection) {
   EXPECT_EQ(Send(kEmptyList, LB_GETITEMDATA, 0), 42);
   EXPECT_EQ(Send(kEmptyList, LB_GETITEMDATA, 1), -2);
   EXPECT_EQ(units::ListBoxAddItem(forms::FindUnitObject(kFormId, kScroll), "x", 1), -1);
+  // A large folder is listed row by row: the rows skip the thread's
+  // window-procedure hooks, and a row added with data 0 reads 0.
+  hookedAdds = 0;
+  HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, CountAdds, nullptr, ::GetCurrentThreadId());
+  EXPECT_EQ(units::ListBoxAddItem(list, "y", 0), 2);
+  Send(kEmptyList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("z"));  // a sent row is seen
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_EQ(hookedAdds, 1);
+  EXPECT_EQ(Send(kEmptyList, LB_GETITEMDATA, 2), 0);
   // `Items` reads the copy the control was filled from, as a text list.
   for (uint32_t unit : {kEmptyList, kFilledList}) {
     void* items = reinterpret_cast<void*>(forms::ReadProperty(kFormId, unit, kListItems, -1).value);
