@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/heap.h"
+#include "runtime/library.h"
 #include "runtime/seams.h"
 #include "runtime/service.h"
 
@@ -213,6 +214,22 @@ void ResetRuntimeForTest() {
   s.shutdownSteps.clear();
   ClearConstantRanges();
   MarkMainThread();
+}
+
+LibraryDescriptor ExtensionLibrary(const char* identity, const char* displayName,
+                                   const UnitTypeRecord* types, uint32_t typeCount,
+                                   const CommandFn* commands, uint32_t commandCount) {
+  LibraryDescriptor d{};
+  d.formatMarker = kLibraryFormatMarker;
+  d.identity = identity;
+  d.versionMajor = 1;
+  d.displayName = displayName;
+  d.one = 1;
+  d.typeCount = typeCount;
+  d.types = types;
+  d.commandCount = commandCount;
+  d.commands = commands;
+  return d;
 }
 
 }  // namespace rt

@@ -1,8 +1,8 @@
 #include "commands/win/hotkey.h"
 
 #include "commands/core_commands.h"
-#include "commands/win/descriptor.h"
 #include "runtime/fatal.h"
+#include "runtime/library.h"
 #include "units/win/label.h"
 
 namespace commands {
@@ -81,8 +81,8 @@ bool RemoveHotKey(HWND window, int32_t id) {
 }
 
 const rt::LibraryDescriptor& HotKeyLibrary() {
-  static const rt::LibraryDescriptor library =
-      CommandOnlyLibrary("3C7B1E9A0D5F4B2C8A6E1F0D9B3C7A25", "扩展功能支持库一", kCommands, 1);
+  static const rt::LibraryDescriptor library = rt::ExtensionLibrary(
+      "3C7B1E9A0D5F4B2C8A6E1F0D9B3C7A25", "扩展功能支持库一", nullptr, 0, kCommands, 1);
   return library;
 }
 

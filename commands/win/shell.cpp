@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "commands/core_commands.h"
-#include "commands/win/descriptor.h"
 #include "forms/framework.h"
+#include "runtime/library.h"
 #include "runtime/value.h"
 
 namespace commands {
@@ -87,8 +87,8 @@ const rt::CommandFn kCommands[] = {BrowseForFolder};
 }  // namespace
 
 const rt::LibraryDescriptor& ShellLibrary() {
-  static const rt::LibraryDescriptor library = CommandOnlyLibrary(
-      "9F4E2A61C83B4D7E95A0B1C2D3E4F508", "操作系统界面功能支持库", kCommands, 1);
+  static const rt::LibraryDescriptor library = rt::ExtensionLibrary(
+      "9F4E2A61C83B4D7E95A0B1C2D3E4F508", "操作系统界面功能支持库", nullptr, 0, kCommands, 1);
   return library;
 }
 

@@ -1,6 +1,7 @@
 #include "commands/win/skin.h"
 
 #include "commands/skin/win/engine.h"
+#include "runtime/library.h"
 #include "runtime/value.h"
 
 namespace commands {
@@ -10,15 +11,8 @@ namespace {
 const rt::CommandFn kSkinCommands[] = {SetVisualStyle};
 
 rt::LibraryDescriptor MakeSkinLibrary() {
-  rt::LibraryDescriptor d{};
-  d.formatMarker = rt::kLibraryFormatMarker;
-  d.identity = "7C41E0A95B2D4F3896A1D8E2C05F7B64";
-  d.versionMajor = 1;
-  d.displayName = "XP风格界面库";
-  d.one = 1;
-  d.commandCount = 1;
-  d.commands = kSkinCommands;
-  return d;
+  return rt::ExtensionLibrary("7C41E0A95B2D4F3896A1D8E2C05F7B64", "XP风格界面库", nullptr, 0,
+                              kSkinCommands, 1);
 }
 
 }  // namespace

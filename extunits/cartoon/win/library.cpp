@@ -5,6 +5,7 @@
 #include "extunits/cartoon/win/cartoon_box.h"
 #include "extunits/cartoon/win/cartoon_object.h"
 #include "runtime/fatal.h"
+#include "runtime/library.h"
 #include "runtime/messages.h"
 #include "runtime/service.h"
 #include "runtime/value.h"
@@ -43,17 +44,8 @@ rt::LibraryDescriptor MakeLibrary() {
   types[kCartoonBoxTypeNumber - 1] = CartoonBoxType();
   types[kCartoonObjectTypeNumber - 1] = CartoonObjectType();
   static const rt::CommandFn commands[kCommandCount] = {CreateObject};
-  rt::LibraryDescriptor d{};
-  d.formatMarker = rt::kLibraryFormatMarker;
-  d.identity = "3D8B51A0C6E24F7B9A1E5C2D7F0B4E96";
-  d.versionMajor = 1;
-  d.displayName = "扩展界面支持库二";
-  d.one = 1;
-  d.typeCount = kTypeSlots;
-  d.types = types;
-  d.commandCount = kCommandCount;
-  d.commands = commands;
-  return d;
+  return rt::ExtensionLibrary("3D8B51A0C6E24F7B9A1E5C2D7F0B4E96", "扩展界面支持库二", types,
+                              kTypeSlots, commands, kCommandCount);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "extunits/media/win/media_unit.h"
 #include "forms/unit.h"
 #include "runtime/fatal.h"
+#include "runtime/library.h"
 #include "runtime/messages.h"
 #include "runtime/service.h"
 
@@ -34,17 +35,8 @@ const rt::CommandFn kCommands[kCommandCount] = {Command<0>, Command<1>, Command<
 rt::LibraryDescriptor MakeLibrary() {
   static rt::UnitTypeRecord types[kTypeSlots] = {};
   types[kMediaPlayTypeNumber - 1] = MediaPlayType();
-  rt::LibraryDescriptor d{};
-  d.formatMarker = rt::kLibraryFormatMarker;
-  d.identity = "5A2C7F4E91B64D0A8E3F1C6B7D920A41";
-  d.versionMajor = 1;
-  d.displayName = "多媒体支持库";
-  d.one = 1;
-  d.typeCount = kTypeSlots;
-  d.types = types;
-  d.commandCount = kCommandCount;
-  d.commands = kCommands;
-  return d;
+  return rt::ExtensionLibrary("5A2C7F4E91B64D0A8E3F1C6B7D920A41", "多媒体支持库", types, kTypeSlots,
+                              kCommands, kCommandCount);
 }
 
 }  // namespace

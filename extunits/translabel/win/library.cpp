@@ -1,6 +1,7 @@
 #include "extunits/translabel/win/library.h"
 
 #include "extunits/translabel/win/translabel.h"
+#include "runtime/library.h"
 
 namespace translabel {
 
@@ -9,15 +10,8 @@ namespace {
 rt::LibraryDescriptor MakeLibrary() {
   static rt::UnitTypeRecord types[kTypeSlots] = {};
   types[kTransLabelTypeNumber - 1] = TransLabelType();
-  rt::LibraryDescriptor d{};
-  d.formatMarker = rt::kLibraryFormatMarker;
-  d.identity = "3E9B1D4F72A84C65B0D2E7F1A6C3958B";
-  d.versionMajor = 1;
-  d.displayName = "扩展界面支持库一";
-  d.one = 1;
-  d.typeCount = kTypeSlots;
-  d.types = types;
-  return d;
+  return rt::ExtensionLibrary("3E9B1D4F72A84C65B0D2E7F1A6C3958B", "扩展界面支持库一", types,
+                              kTypeSlots, nullptr, 0);
 }
 
 }  // namespace
