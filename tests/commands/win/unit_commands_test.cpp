@@ -5,13 +5,11 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <atomic>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,11 +53,15 @@ ArgRecord Core(int32_t slot, std::vector<ArgRecord> args) {
 int32_t CoreInt(int32_t slot, std::vector<ArgRecord> args) {
   return static_cast<int32_t>(Core(slot, std::move(args)).low);
 }
-std::string CoreText(int32_t slot, std::vector<ArgRecord> args) {
-  char* text = const_cast<char*>(rt::TextOf(Core(slot, std::move(args))));
+// A text result ("<null>" for the empty text), freed.
+std::string TakeText(const ArgRecord& result) {
+  char* text = const_cast<char*>(rt::TextOf(result));
   std::string s = text ? text : "<null>";
   rt::Free(text);
   return s;
+}
+std::string CoreText(int32_t slot, std::vector<ArgRecord> args) {
+  return TakeText(Core(slot, std::move(args)));
 }
 
 std::vector<NOTIFYICONDATAA>& TrayCalls() {
@@ -75,93 +77,51 @@ bool RecordTray(uint32_t message, void* data) {
 constexpr char kTitle[] = "pick a folder";
 constexpr char kFolder[] = "cmdsongs";
 
-void Click(HWND window, POINT at) {
-  ::ClientToScreen(window, &at);
-  INPUT input[3] = {};
-  for (INPUT& in : input) in.type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[0].mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-  input[0].mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(3, input, sizeof(INPUT));
+// The folder dialog, once it shows the title among its texts.
+HWND FindDialog() {
+  HWND dialog = ::FindWindowA("#32770", nullptr);
+  const bool ours = dialog != nullptr && ::IsWindowVisible(dialog) &&
+                    ::FindWindowExA(dialog, nullptr, "Static", kTitle) != nullptr;
+  return ours ? dialog : nullptr;
 }
 
-void ClickMiddle(HWND window) {
-  RECT r;
-  ::GetClientRect(window, &r);
-  Click(window, {r.right / 2, r.bottom / 2});
-}
-
-// The tree row with this text, among the rows shown; null when none.
-HTREEITEM FindRow(HWND tree, const char* text) {
-  for (auto item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-       item != nullptr;
-       item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
-                                                         reinterpret_cast<LPARAM>(item)))) {
-    char buffer[MAX_PATH] = {};
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = buffer;
-    tv.cchTextMax = MAX_PATH;
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    if (std::string(buffer) == text) return item;
-  }
-  return nullptr;
-}
-
-// The visible dialog of the thread that shows the title among its texts.
-HWND FindDialog(DWORD thread) {
-  HWND found = nullptr;
-  ::EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM out) -> BOOL {
-        char name[16] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32770" || !::IsWindowVisible(window)) return TRUE;
-        if (::FindWindowExA(window, nullptr, "Static", kTitle) == nullptr) return TRUE;
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Plays the user of the dialog: waits for it, notes whether the form was
-// disabled, clicks the row of `folder` (none: no row) and then the button.
+// Plays the user of the dialog from another thread: waits for it, notes
+// whether the form was disabled, has the dialog select `folder` in its tree
+// (none: leaves it) and presses the button.
 struct DialogUser {
   HWND form;
-  DWORD thread;
   const char* folder;
   int button;                 // IDOK or IDCANCEL
-  std::atomic<int> steps{0};  // dialog seen with the form disabled, row clicked, button clicked
+  std::atomic<int> steps{0};  // dialog seen with the form disabled, button pressed
 
   void operator()() {
     HWND dialog = nullptr;
-    for (int i = 0; i < 200 && dialog == nullptr; ++i, ::Sleep(50)) {
-      dialog = FindDialog(thread);
+    for (int i = 0; i < 200 && dialog == nullptr; ++i, ::Sleep(50)) dialog = FindDialog();
+    if (dialog == nullptr) return;
+    steps = ::IsWindowEnabled(form) ? 0 : 1;
+    ::Sleep(300);  // the tree fills in
+    if (folder != nullptr)
+      ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+    if (steps == 1) {
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(dialog, button)));
+      steps = 2;
     }
-    if (dialog == nullptr || ::IsWindowEnabled(form)) return;
-    ::Sleep(300);
-    steps = folder == nullptr || ClickRow(dialog) ? 2 : 1;
-    HWND pressed = ::GetDlgItem(dialog, button);  // the texts follow the locale
-    if (pressed != nullptr && steps == 2) ClickMiddle(pressed), steps = 3;
     for (int i = 0; i < 40 && ::IsWindow(dialog); ++i) ::Sleep(50);
     if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_CLOSE, 0, 0);  // the test fails, not hangs
   }
-  bool ClickRow(HWND dialog) {
-    HWND tree = ::FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
-    HTREEITEM row = tree ? FindRow(tree, folder) : nullptr;
-    if (row == nullptr) return false;
-    RECT r{};
-    std::memcpy(&r, &row, sizeof row);  // the message takes the row in the rectangle
-    ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
-    Click(tree, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    ::Sleep(300);
-    return true;
-  }
 };
+
+void Press(WORD key) {
+  INPUT input[4] = {};
+  const WORD keys[] = {VK_MENU, key, key, VK_MENU};
+  for (int i = 0; i < 4; ++i) {
+    input[i].type = INPUT_KEYBOARD;
+    input[i].ki.wVk = keys[i];
+    input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+  }
+  ::SendInput(4, input, sizeof(INPUT));
+}
 
 class CommandsTest : public unitprog::UnitProgramTest {
  protected:
@@ -173,30 +133,20 @@ class CommandsTest : public unitprog::UnitProgramTest {
     Pump();
     Calls().clear();
   }
-  // Dispatches messages for up to `ms` milliseconds, until `done` holds.
-  template <typename Done>
-  void WaitFor(DWORD ms, Done done) {
+  // Presses Alt + key and dispatches messages for up to 3 s until a routine ran.
+  void PressAndWait(WORD key) {
+    Calls().clear();
+    Press(key);
     const DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < ms) {
+    while (Calls().empty() && ::GetTickCount() - start < 3000) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
       Pump();
     }
   }
-  std::string TempPath(const char* name) {
-    char dir[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-  }
 };
 
-TEST_F(CommandsTest, DescriptorsAndListRows) {
-  const rt::LibraryDescriptor& core = commands::CoreLibrary();
-  EXPECT_EQ(core.commandCount, 14u);
-  EXPECT_EQ(core.types, units::CoreLibrary().types);
-  EXPECT_EQ(commands::HotKeyLibrary().commandCount, 1u);
-  EXPECT_EQ(commands::ShellLibrary().commandCount, 1u);
-  // Slot order, seen through what the commands do.
-  EXPECT_EQ(CoreText(slot::kTextLeft, {rt::MakeText("单曲循环模式:"), rt::MakeInt(4)}), "单曲");
+TEST_F(CommandsTest, ListRowsAndWindowHandles) {
+  EXPECT_EQ(commands::CoreLibrary().types, units::CoreLibrary().types);
   const ArgRecord list = Unit(kList);
   EXPECT_EQ(CoreInt(slot::kGetItemCount, {list}), 0);
   for (int32_t row : {-1, 0})
@@ -218,30 +168,31 @@ TEST_F(CommandsTest, DescriptorsAndListRows) {
 }
 
 TEST_F(CommandsTest, SettingsReadWriteAndDelete) {
-  const std::string file = TempPath("commands_test.ini");
+  char dir[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, dir);
+  const std::string file = std::string(dir) + "commands_test.ini";
   ::DeleteFileA(file.c_str());
-  const ArgRecord name = rt::MakeText(file.c_str());
-  auto write = [&](std::vector<ArgRecord> rest) {
-    rest.insert(rest.begin(), name);
-    return Core(slot::kWriteConfigItem, rest).low != 0;
+  const ArgRecord name = rt::MakeText(file.c_str()), section = rt::MakeText("设置");
+  auto write = [&](ArgRecord key, ArgRecord value) {
+    return Core(slot::kWriteConfigItem, {name, section, key, value}).low != 0;
   };
-  auto read = [&](const char* section, const char* key, ArgRecord fallback = {}) {
-    return CoreText(slot::kReadConfigItem,
-                    {name, rt::MakeText(section), rt::MakeText(key), fallback});
+  auto read = [&](const char* in, const char* key, ArgRecord fallback = {}) {
+    return CoreText(slot::kReadConfigItem, {name, rt::MakeText(in), rt::MakeText(key), fallback});
   };
   const std::string big(12000, 'v');
-  EXPECT_TRUE(write({rt::MakeText("设置"), rt::MakeText("音量"), rt::MakeText("30")}));
-  EXPECT_TRUE(write({rt::MakeText("设置"), rt::MakeText("big"), rt::MakeText(big.c_str())}));
+  EXPECT_TRUE(write(rt::MakeText("音量"), rt::MakeText("30")));
+  EXPECT_TRUE(write(rt::MakeText("big"), rt::MakeText(big.c_str())));
+  EXPECT_TRUE(write(rt::MakeText("empty"), rt::MakeText(nullptr)));  // given: written as ""
   EXPECT_EQ(read("设置", "音量"), "30");
   EXPECT_EQ(read(" \t设置", "  音量"), "30");  // leading blanks are stripped
   EXPECT_EQ(read("设置", "big"), big.substr(0, 10239));
+  EXPECT_EQ(read("设置", "empty", rt::MakeText("d")), "<null>");
   EXPECT_EQ(read("设置", "none", rt::MakeText("d")), "d");
-  EXPECT_EQ(read("设置", "none"), "<null>");
   EXPECT_EQ(read("   ", "音量", rt::MakeText("d")), "<null>");  // not read at all
-  EXPECT_TRUE(write({rt::MakeText("设置"), rt::MakeText("音量"), ArgRecord{}}));
+  EXPECT_TRUE(write(rt::MakeText("音量"), ArgRecord{}));        // omitted: the key goes
   EXPECT_EQ(read("设置", "音量", rt::MakeText("gone")), "gone");
   EXPECT_EQ(read("设置", "big").size(), 10239u);
-  EXPECT_TRUE(write({rt::MakeText("设置"), ArgRecord{}, ArgRecord{}}));
+  EXPECT_TRUE(write(ArgRecord{}, ArgRecord{}));  // no key: the whole section goes
   EXPECT_EQ(read("设置", "big"), "<null>");
   ::DeleteFileA(file.c_str());
   EXPECT_EQ(rt::LiveBlockCount(), 0);
@@ -253,125 +204,102 @@ TEST_F(CommandsTest, FeedbackWaitsForTheHandlerOrPosts) {
   EXPECT_EQ(CoreInt(slot::kRaiseFeedbackEvent, {label, rt::MakeInt(3), rt::MakeInt(4)}), 42);
   ASSERT_EQ(Calls().size(), 1u);
   EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{3, 4}));
-  EXPECT_EQ(
-      CoreInt(slot::kRaiseFeedbackEvent, {label, rt::MakeInt(5), ArgRecord{}, rt::MakeBool(true)}),
-      42);
-  EXPECT_EQ(Calls().back().args, (std::vector<uintptr_t>{5, 0}));
-  Calls().clear();
   EXPECT_EQ(CoreInt(slot::kRaiseFeedbackEvent,
                     {label, rt::MakeInt(6), rt::MakeInt(7), rt::MakeBool(false)}),
             0);
-  EXPECT_TRUE(Calls().empty());  // posted: the handler runs later
+  EXPECT_EQ(Calls().size(), 1u);  // posted: the handler runs later
   Pump();
-  ASSERT_EQ(Calls().size(), 1u);
-  EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{6, 7}));
+  ASSERT_EQ(Calls().size(), 2u);
+  EXPECT_EQ(Calls()[1].args, (std::vector<uintptr_t>{6, 7}));
   ResultOf(1) = {};
-  EXPECT_EQ(CoreInt(slot::kRaiseFeedbackEvent, {label}), 0);  // no result: 0
+  EXPECT_EQ(CoreInt(slot::kRaiseFeedbackEvent, {label, rt::MakeInt(5), ArgRecord{}}), 0);
+  EXPECT_EQ(Calls().back().args, (std::vector<uintptr_t>{5, 0}));
 }
 
-TEST_F(CommandsTest, TrayIconIsAddedReplacedAndRemoved) {
+TEST_F(CommandsTest, TrayIconTakesTheSixteenWideImageAndGoesWithOnlyTheWindow) {
   units::SetTrayPortForTest(RecordTray);
   TrayCalls().clear();
   auto entry = [](int size, int colours) {
-    const std::vector<uint32_t> pixels(static_cast<size_t>(size) * size, 0x102030);
+    const size_t n = static_cast<size_t>(size) * size;
     return test_pictures::IconFileEntry{
         size,
         size,
         colours,
         1,
         24,
-        test_pictures::BuildIconImage(size, size, 24, pixels,
-                                      test_pictures::Bytes(static_cast<size_t>(size) * size, 0))};
+        test_pictures::BuildIconImage(size, size, 24, std::vector<uint32_t>(n, 0x102030),
+                                      test_pictures::Bytes(n, 0))};
   };
-  // The 16-wide image is taken when found; a true-colour one is not, and
-  // the walk for 16 then ends on the last entry.
+  // Each file holds both widths; with only true-colour images the walk for
+  // 16 ends on the last entry, here the 32-wide one.
   const auto sixteen = test_pictures::BuildIconFile(1, {entry(32, 16), entry(16, 16)});
   const auto lastIs32 = test_pictures::BuildIconFile(1, {entry(16, 0), entry(32, 0)});
-  void* blocks[] = {rt::MakeByteSet(sixteen.data(), static_cast<uint32_t>(sixteen.size())),
-                    rt::MakeByteSet(lastIs32.data(), static_cast<uint32_t>(lastIs32.size()))};
   auto* window = dynamic_cast<units::WindowObject*>(forms::FindUnitObject(kFormId, 0));
-  auto iconWidth = [&] {
-    ICONINFO info{};
-    if (!window->trayIcon() || !::GetIconInfo(window->trayIcon(), &info)) return 0L;
-    BITMAP bm{};
-    ::GetObjectA(info.hbmMask, sizeof bm, &bm);
-    rt::GdiBitmap mask(info.hbmMask), colour(info.hbmColor);
-    return bm.bmWidth;
-  };
   const ArgRecord form = Unit(kWindowUnit);
-  const struct {
-    std::vector<ArgRecord> args;
-    size_t calls;
-    UINT message;
-    long width;
-  } steps[] = {
-      {{form, ArgRecord{}, ArgRecord{}}, 0, 0, 0},  // nothing shown: nothing to remove
-      {{form, rt::MakeByteSetValue(blocks[0]), rt::MakeText("播放器")}, 1, NIM_ADD, 16},
-      {{form, rt::MakeByteSetValue(blocks[1]), ArgRecord{}}, 2, NIM_MODIFY, 32},
-      {{form}, 3, NIM_DELETE, 0},  // only the window: removed
-      {{form, rt::MakeText("C:\\no such icon.ico")}, 3, NIM_DELETE, 0},
-  };
-  for (const auto& step : steps) {
-    Core(slot::kSetTrayIcon, step.args);
-    ASSERT_EQ(TrayCalls().size(), step.calls);
-    EXPECT_EQ(TrayCalls().empty() ? 0u : TrayCalls().back().uID, step.message);
-    EXPECT_EQ(iconWidth(), step.width);
+  for (const auto& [file, width] : {std::pair{&sixteen, 16L}, {&lastIs32, 32L}}) {
+    void* block = rt::MakeByteSet(file->data(), static_cast<uint32_t>(file->size()));
+    Core(slot::kSetTrayIcon, {form, rt::MakeByteSetValue(block), rt::MakeText("播放器")});
+    rt::Free(block);
+    ICONINFO info{};
+    ASSERT_TRUE(window->trayIcon() && ::GetIconInfo(window->trayIcon(), &info));
+    rt::GdiBitmap mask(info.hbmMask), colour(info.hbmColor);
+    BITMAP bm{};
+    ::GetObjectA(mask.get(), sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, width);
   }
   EXPECT_STREQ(TrayCalls()[0].szTip, "播放器");
-  for (void* block : blocks) rt::Free(block);
+  Core(slot::kSetTrayIcon, {form});  // only the window: removed
+  ASSERT_EQ(TrayCalls().size(), 3u);
+  EXPECT_EQ(TrayCalls().back().uID, static_cast<UINT>(NIM_DELETE));
+  EXPECT_EQ(window->trayIcon(), nullptr);
+  Core(slot::kSetTrayIcon, {form, rt::MakeText("C:\\no such icon.ico")});  // nothing to remove
+  EXPECT_EQ(TrayCalls().size(), 3u);
   units::SetTrayPortForTest(nullptr);
 }
 
-TEST_F(CommandsTest, DestroyDefersOrActsAtOnce) {
+// Hot keys first on a second form, then on the main one after the second
+// is destroyed at once; a unit goes at once, a form's destroy is deferred.
+TEST_F(CommandsTest, HotKeysRelayToTheLabelAndDestroyActsOrDefers) {
+  auto handle = [](HWND w) {
+    return rt::MakeInt(static_cast<int32_t>(reinterpret_cast<intptr_t>(w)));
+  };
+  auto setHotKey = [&](HWND window, WORD key) {
+    const ArgRecord relay = handle(WindowOf(kFeedback));
+    return static_cast<int32_t>(Call(commands::HotKeyLibrary().commands[0],
+                                     {handle(window), relay, rt::MakeInt(4), rt::MakeInt(key)})
+                                    .low);
+  };
   ASSERT_TRUE(Load(kSecondForm));
   HWND second = WindowOf(0, kSecondForm);
-  Core(slot::kDestroy, {Unit(kWindowUnit, kSecondForm)});
-  EXPECT_TRUE(::IsWindow(second));  // the deferred destroy message is waiting
-  Pump();
-  EXPECT_FALSE(::IsWindow(second));
-  ASSERT_TRUE(Load(kSecondForm));
-  second = WindowOf(0, kSecondForm);
+  EXPECT_EQ(setHotKey(second, 'C'), 33001);
+  EXPECT_EQ(setHotKey(second, 'X'), 33002);
+  EXPECT_EQ(setHotKey(second, 'Z'), 33003);
+  PressAndWait('X');
+  ASSERT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(Calls()[0].routine, 1);
+  EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{33002, 0}));
+
   Core(slot::kDestroy, {Unit(kWindowUnit, kSecondForm), rt::MakeBool(true)});
   EXPECT_FALSE(::IsWindow(second));
+  EXPECT_EQ(setHotKey(WindowOf(0), 'V'), 33004);  // the main form is hooked now
+  ::SetForegroundWindow(WindowOf(0));
+  PressAndWait('V');
+  ASSERT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{33004, 0}));
+  for (int32_t id = 33001; id <= 33003; ++id) commands::RemoveHotKey(second, id);
+  EXPECT_TRUE(commands::RemoveHotKey(WindowOf(0), 33004));
+
   HWND doomed = WindowOf(kDoomed);
   Core(slot::kDestroy, {Unit(kDoomed)});
   EXPECT_FALSE(::IsWindow(doomed));
   EXPECT_EQ(forms::FindUnitObject(kFormId, kDoomed), nullptr);
-  EXPECT_TRUE(::IsWindow(WindowOf(0)));
-}
-
-void Press(std::vector<WORD> keys) {
-  std::vector<INPUT> input;
-  for (WORD key : keys) input.push_back({INPUT_KEYBOARD, {}}), input.back().ki.wVk = key;
-  for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-    input.push_back({INPUT_KEYBOARD, {}});
-    input.back().ki.wVk = *it;
-    input.back().ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
-TEST_F(CommandsTest, HotKeysCountFrom33001AndRelayToTheLabel) {
-  const rt::CommandFn setHotKey = commands::HotKeyLibrary().commands[0];
-  auto handle = [](HWND w) {
-    return rt::MakeInt(static_cast<int32_t>(reinterpret_cast<intptr_t>(w)));
-  };
-  const ArgRecord form = handle(WindowOf(0)), label = handle(WindowOf(kFeedback));
-  const int32_t ids[] = {
-      static_cast<int32_t>(Call(setHotKey, {form, label, rt::MakeInt(4), rt::MakeInt('C')}).low),
-      static_cast<int32_t>(Call(setHotKey, {form, label, rt::MakeInt(4), rt::MakeInt('X')}).low),
-      static_cast<int32_t>(Call(setHotKey, {form, label, rt::MakeInt(4), rt::MakeInt('Z')}).low)};
-  EXPECT_EQ(ids[0], 33001);
-  EXPECT_EQ(ids[1], 33002);
-  EXPECT_EQ(ids[2], 33003);
-  ::SetForegroundWindow(WindowOf(0));
+  ASSERT_TRUE(Load(kSecondForm));
+  second = WindowOf(0, kSecondForm);
+  Core(slot::kDestroy, {Unit(kWindowUnit, kSecondForm)});
+  EXPECT_TRUE(::IsWindow(second));  // the deferred destroy message is waiting
   Pump();
-  Press({VK_MENU, 'X'});
-  WaitFor(3000, [] { return !Calls().empty(); });
-  ASSERT_EQ(Calls().size(), 1u);
-  EXPECT_EQ(Calls()[0].routine, 1);
-  EXPECT_EQ(Calls()[0].args, (std::vector<uintptr_t>{33002, 0}));
-  for (int32_t id : ids) EXPECT_TRUE(commands::RemoveHotKey(WindowOf(0), id));
+  EXPECT_FALSE(::IsWindow(second));
+  EXPECT_TRUE(::IsWindow(WindowOf(0)));
 }
 
 TEST_F(CommandsTest, FolderDialogChoosesOrCancelsAndEnablesTheFormsAgain) {
@@ -379,24 +307,17 @@ TEST_F(CommandsTest, FolderDialogChoosesOrCancelsAndEnablesTheFormsAgain) {
   ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
   const std::string folder = std::string(desktop) + "\\" + kFolder;
   ::CreateDirectoryA(folder.c_str(), nullptr);
-  auto browse = [](DialogUser& user) {
-    std::thread thread(std::ref(user));
-    ArgRecord title = rt::MakeText(kTitle);
-    char* text = const_cast<char*>(rt::TextOf(Call(commands::ShellLibrary().commands[0], {title})));
-    thread.join();
-    std::string path = text ? text : "<null>";
-    rt::Free(text);
-    return path;
-  };
   HWND form = WindowOf(0);
-  DialogUser chooser{form, ::GetCurrentThreadId(), kFolder, IDOK};
-  EXPECT_EQ(browse(chooser), folder);
-  EXPECT_EQ(chooser.steps, 3);
-  EXPECT_TRUE(::IsWindowEnabled(form));
-  DialogUser canceller{form, ::GetCurrentThreadId(), nullptr, IDCANCEL};
-  EXPECT_EQ(browse(canceller), "<null>");
-  EXPECT_EQ(canceller.steps, 3);
-  EXPECT_TRUE(::IsWindowEnabled(form));
+  for (const auto& [path, button, chosen] :
+       {std::tuple{folder.c_str(), IDOK, folder}, {nullptr, IDCANCEL, std::string("<null>")}}) {
+    DialogUser user{form, path, button};
+    std::thread thread(std::ref(user));
+    const ArgRecord title = rt::MakeText(kTitle);
+    EXPECT_EQ(TakeText(Call(commands::ShellLibrary().commands[0], {title})), chosen);
+    thread.join();
+    EXPECT_EQ(user.steps, 2);
+    EXPECT_TRUE(::IsWindowEnabled(form));
+  }
   ::RemoveDirectoryA(folder.c_str());
 }
 
