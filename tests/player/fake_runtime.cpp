@@ -1,6 +1,5 @@
 #include "tests/player/fake_runtime.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,7 +11,6 @@ namespace player_test {
 
 namespace {
 
-using player::UnitRef;
 namespace prop = player::prop;
 
 FakeRuntime* gFake = nullptr;
@@ -49,7 +47,7 @@ void ReturnText(rt::ArgRecord* result, const std::string& text) {
   *result = rt::MakeText(NewText(text));
 }
 
-// ---- Properties -------------------------------------------------------------
+// ---- Properties: the two labels' captions are texts, the rest numbers -------
 bool IsTextProperty(uint32_t unit, int32_t property) {
   return (unit == player::kSongName.id || unit == player::kModeLabel.id) &&
          property == prop::kCaption;
@@ -58,32 +56,24 @@ bool IsTextProperty(uint32_t unit, int32_t property) {
 rt::PropValue ReadProperty(uint32_t, uint32_t unit, int32_t property, int32_t) {
   rt::PropValue v;
   if (IsTextProperty(unit, property)) {
-    v.value = reinterpret_cast<uintptr_t>(NewText(gFake->Text(unit, property)));
-  } else if (unit == player::kPlayList.id && property == prop::kCurrentIndex) {
-    v.value = static_cast<uint32_t>(gFake->selection);
+    v.value = reinterpret_cast<uintptr_t>(NewText(gFake->texts[Key(unit, property)]));
   } else {
     v.value = static_cast<uint32_t>(gFake->Int(unit, property));
   }
   return v;
 }
 
-// The list box keeps its selection within -1 .. rows - 1.
 void WriteProperty(uint32_t, uint32_t unit, int32_t property, int32_t, rt::PropValue v) {
   if (IsTextProperty(unit, property)) {
     const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(v.value));
     gFake->texts[Key(unit, property)] = text ? text : "";
-  } else if (unit == player::kPlayList.id && property == prop::kCurrentIndex) {
-    const int32_t last = static_cast<int32_t>(gFake->rows.size()) - 1;
-    gFake->selection = std::clamp(static_cast<int32_t>(v.value), -1, last);
   } else {
     gFake->SetInt(unit, property, static_cast<int32_t>(v.value));
   }
 }
 
 // ---- Core commands, in slot order -------------------------------------------
-void ShowMessage(rt::ArgRecord*, int32_t, rt::ArgRecord* a) {
-  gFake->messages.push_back(TextArg(a[2]) + "|" + TextArg(a[0]));
-}
+void Nothing(rt::ArgRecord*, int32_t, rt::ArgRecord*) {}
 void GetItemText(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
   const int32_t row = IntArg(n, a, 1);
   const bool inside = row >= 0 && row < static_cast<int32_t>(gFake->rows.size());
@@ -92,9 +82,6 @@ void GetItemText(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
 void TextLeft(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
   const int32_t length = IntArg(n, a, 1);
   ReturnText(r, length > 0 ? TextArg(a[0]).substr(0, static_cast<size_t>(length)) : "");
-}
-void GetItemCount(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
-  *r = rt::MakeInt(static_cast<int32_t>(gFake->rows.size()));
 }
 void GetRunDirectory(rt::ArgRecord* r, int32_t, rt::ArgRecord*) { ReturnText(r, "C:\\prog"); }
 void ReadConfigItem(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
@@ -105,16 +92,7 @@ void ReadConfigItem(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
 void ToInteger(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
   *r = rt::MakeInt(std::atoi(TextArg(a[0]).c_str()));
 }
-void SetTrayIcon(rt::ArgRecord*, int32_t n, rt::ArgRecord* a) {
-  gFake->trayIconShown = n > 1 && rt::ByteSetBytes(rt::ByteSetOf(a[1])).size > 0;
-}
-void GetWindowHandle(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
-  *r = rt::MakeInt(static_cast<int32_t>(a[0].high & 0xFFFF));
-}
-void AddItem(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
-  gFake->rows.push_back(TextArg(a[1]));
-  *r = rt::MakeInt(static_cast<int32_t>(gFake->rows.size()) - 1);
-}
+void AddItem(rt::ArgRecord*, int32_t, rt::ArgRecord* a) { gFake->rows.push_back(TextArg(a[1])); }
 void WriteConfigItem(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
   gFake->settings[TextArg(a[2])] = TextArg(a[3]);
   *r = rt::MakeBool(true);
@@ -126,93 +104,45 @@ void RaiseFeedbackEvent(rt::ArgRecord*, int32_t n, rt::ArgRecord* a) {
 void ToText(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
   ReturnText(r, std::to_string(static_cast<int32_t>(a[0].low)));
 }
-void Destroy(rt::ArgRecord*, int32_t, rt::ArgRecord*) { gFake->destroyed = true; }
 
-const rt::CommandFn kCore[] = {ShowMessage,     GetItemText,    TextLeft,        GetItemCount,
-                               GetRunDirectory, ReadConfigItem, ToInteger,       SetTrayIcon,
-                               GetWindowHandle, AddItem,        WriteConfigItem, RaiseFeedbackEvent,
-                               ToText,          Destroy};
+const rt::CommandFn kCore[] = {
+    Nothing, GetItemText, TextLeft, Nothing,         GetRunDirectory,    ReadConfigItem, ToInteger,
+    Nothing, Nothing,     AddItem,  WriteConfigItem, RaiseFeedbackEvent, ToText,         Nothing};
 
-// ---- Media player -------------------------------------------------------------
-void GetVolume(rt::ArgRecord*, int32_t, rt::ArgRecord*) {}
+// ---- Media player: position and length stay 0 -------------------------------
 void SetVolume(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
   if (gFake->media.isOpen) gFake->media.volume = IntArg(n, a, 1);
   *r = rt::MakeBool(gFake->media.isOpen);
 }
 void Open(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
-  FakeMedia& m = gFake->media;
-  m.opened = TextArg(a[1]);
-  m.isOpen = m.files.count(m.opened) > 0;
-  m.positionMs = 0;
-  *r = rt::MakeBool(m.isOpen);
+  gFake->media.isOpen = gFake->media.files.count(TextArg(a[1])) > 0;
+  *r = rt::MakeBool(gFake->media.isOpen);
 }
 void Play(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
-  FakeMedia& m = gFake->media;
-  m.paused = false;
-  ++m.plays;
-  m.playFrom = IntArg(n, a, 1);
-  *r = rt::MakeBool(m.isOpen);
+  gFake->media.playFrom = IntArg(n, a, 1);
+  *r = rt::MakeBool(gFake->media.isOpen);
 }
-void TogglePause(rt::ArgRecord*, int32_t, rt::ArgRecord*) {
-  gFake->media.paused = !gFake->media.paused;
-}
-void GetPosition(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
-  *r = rt::MakeInt(gFake->media.isOpen ? gFake->media.positionMs : -1);
-}
-void GetLength(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
-  *r = rt::MakeInt(gFake->media.isOpen ? gFake->media.lengthMs : 0);
-}
-const rt::CommandFn kMedia[] = {GetVolume,   SetVolume,   Open,     Play,
-                                TogglePause, GetPosition, GetLength};
-
-// ---- The four extension commands --------------------------------------------
-void CreateObject(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
-  gFake->calls.push_back("CreateObject " + std::to_string(IntArg(n, a, 2)) + "," +
-                         std::to_string(IntArg(n, a, 3)));
-  *r = rt::MakeInt(1);
-}
-void SetVisualStyle(rt::ArgRecord*, int32_t n, rt::ArgRecord* a) {
-  gFake->calls.push_back("SetVisualStyle " + std::to_string(IntArg(n, a, 0)));
-}
-void SetHotKey(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
-  gFake->calls.push_back("SetHotKey " + std::to_string(IntArg(n, a, 3)));
-  *r = rt::MakeInt(33001 + gFake->hotKeysRegistered++);
-}
-void BrowseForFolder(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
-  gFake->calls.push_back("BrowseForFolder " + TextArg(a[0]));
-  ReturnText(r, gFake->folderAnswer);
-}
-const rt::CommandFn kCartoon[] = {CreateObject};
-const rt::CommandFn kSkin[] = {SetVisualStyle};
-const rt::CommandFn kHotKey[] = {SetHotKey};
-const rt::CommandFn kShell[] = {BrowseForFolder};
+const rt::CommandFn kMedia[] = {Nothing, SetVolume, Open, Play, Nothing, Nothing, Nothing};
+const rt::CommandFn kExtension[] = {Nothing};  // each extension library's one command
 
 rt::LibraryDescriptor Library(const rt::CommandFn* commands) {
   rt::LibraryDescriptor d{};
   d.commands = commands;
   return d;
 }
-const rt::LibraryDescriptor kLibs[] = {Library(kCore),   Library(kCartoon), Library(kSkin),
-                                       Library(nullptr), Library(kHotKey),  Library(kMedia),
-                                       Library(kShell)};
+const rt::LibraryDescriptor kLibs[] = {Library(kCore),     Library(kExtension), Library(kExtension),
+                                       Library(nullptr),   Library(kExtension), Library(kMedia),
+                                       Library(kExtension)};
 const rt::LibraryDescriptor* const kLibraries[] = {&kLibs[0], &kLibs[1], &kLibs[2], &kLibs[3],
                                                    &kLibs[4], &kLibs[5], &kLibs[6]};
 
-// ---- File walk: "folder\*.mp3" lists the folder's names ----------------------
-// The handle is the position of the next name, plus one, in the walked folder.
-std::string gWalked;
+// ---- File walk: a pattern lists the names stored for it -----------------------
+// The handle is the position of the next name, plus one.
+const std::vector<std::string>* gWalked = nullptr;
 char* FindFile(const char* pattern, uint32_t, int32_t, uintptr_t* handle) {
-  if (pattern != nullptr && *pattern != '\0') {
-    std::string p = pattern;
-    gWalked = p.size() > 6 ? p.substr(0, p.size() - 6) : "";
-    *handle = p.size() > 6 && p.substr(p.size() - 6) == "\\*.mp3" ? 1 : 0;
-  }
-  const auto& names = gFake->folders[gWalked];
-  if (*handle == 0 || *handle > names.size()) {
-    *handle = 0;
-    return nullptr;
-  }
-  return NewText(names[(*handle)++ - 1]);
+  if (pattern != nullptr) gWalked = &gFake->folders[pattern], *handle = 1;
+  if (*handle == 0 || *handle > gWalked->size()) return *handle = 0, nullptr;
+  return NewText((*gWalked)[(*handle)++ - 1]);
 }
 void EndFind(uintptr_t) {}
 void RegisterExit(rt::ExitRoutine) {}
@@ -238,9 +168,7 @@ FakeRuntime::FakeRuntime() {
   gFake = this;
   player::Connect(kHelpers, kLibraries);
   player::Global() = player::Globals{};
-  SetInt(player::kVolumeBar.id, prop::kBarPosition, 100);
-  SetInt(player::kProgressSlider.id, prop::kMaximum, 100);
-  SetInt(player::kForm.id, prop::kVisible, 1);
+  SetInt(player::kPlayList.id, prop::kCurrentIndex, -1);
 }
 
 FakeRuntime::~FakeRuntime() { gFake = nullptr; }
@@ -251,10 +179,6 @@ int32_t FakeRuntime::Int(uint32_t unit, int32_t property) const {
 }
 void FakeRuntime::SetInt(uint32_t unit, int32_t property, int32_t value) {
   ints[Key(unit, property)] = value;
-}
-std::string FakeRuntime::Text(uint32_t unit, int32_t property) const {
-  auto it = texts.find(Key(unit, property));
-  return it == texts.end() ? "" : it->second;
 }
 
 }  // namespace player_test

@@ -34,11 +34,11 @@ BOOL CALLBACK MatchPlace(HWND child, LPARAM param) {
   return TRUE;
 }
 
-void SendMouse(DWORD flags, int x, int y) {
+void SendMouse(DWORD flags, POINT at) {
   INPUT in = {};
   in.type = INPUT_MOUSE;
-  in.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
   in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   ::SendInput(1, &in, sizeof in);
   ::Sleep(30);
@@ -122,6 +122,18 @@ bool ClickDialogButton(HWND dialog, const char* a, const char* b) {
   return testing_support::ClickButton(dialog, a) || testing_support::ClickButton(dialog, b);
 }
 
+// The process's folder dialog, waiting up to 10 s; null when none showed.
+HWND WaitForFolderDialog(DWORD processId, HWND form) {
+  DialogSearch s{processId, form, nullptr};
+  WaitFor([&] { return ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&s)), s.found; }, 10000);
+  return s.found;
+}
+
+// A control's answer to a message without arguments.
+int Ask(HWND control, UINT message) {
+  return static_cast<int>(::SendMessageA(control, message, 0, 0));
+}
+
 }  // namespace
 
 bool WaitFor(const std::function<bool()>& done, DWORD ms) {
@@ -202,13 +214,8 @@ std::string PlayerDriver::Text(HWND window) const {
   return text;
 }
 
-int PlayerDriver::RowCount() const {
-  return static_cast<int>(::SendMessageA(UnitAt(0, 199), LB_GETCOUNT, 0, 0));
-}
-
-int PlayerDriver::Selection() const {
-  return static_cast<int>(::SendMessageA(UnitAt(0, 199), LB_GETCURSEL, 0, 0));
-}
+int PlayerDriver::RowCount() const { return Ask(UnitAt(0, 199), LB_GETCOUNT); }
+int PlayerDriver::Selection() const { return Ask(UnitAt(0, 199), LB_GETCURSEL); }
 
 void PlayerDriver::Select(int row) const {
   ::SendMessageA(UnitAt(0, 199), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
@@ -217,15 +224,9 @@ void PlayerDriver::Select(int row) const {
 std::string PlayerDriver::SongName() const { return Text(UnitAt(8, 173)); }
 std::string PlayerDriver::Mode() const { return Text(UnitAt(173, 57)); }
 
-int PlayerDriver::SliderPosition() const {
-  return static_cast<int>(::SendMessageA(UnitAt(169, 29), TBM_GETPOS, 0, 0));
-}
-int PlayerDriver::SliderMaximum() const {
-  return static_cast<int>(::SendMessageA(UnitAt(169, 29), TBM_GETRANGEMAX, 0, 0));
-}
-int PlayerDriver::VolumePosition() const {
-  return static_cast<int>(::SendMessageA(UnitAt(347, 14), SBM_GETPOS, 0, 0));
-}
+int PlayerDriver::SliderPosition() const { return Ask(UnitAt(169, 29), TBM_GETPOS); }
+int PlayerDriver::SliderMaximum() const { return Ask(UnitAt(169, 29), TBM_GETRANGEMAX); }
+int PlayerDriver::VolumePosition() const { return Ask(UnitAt(347, 14), SBM_GETPOS); }
 
 COLORREF PlayerDriver::ScreenPixel(HWND window, int x, int y) const {
   POINT p = {x, y};
@@ -256,21 +257,18 @@ bool PlayerDriver::ChooseMenu(const std::string& caption) const {
 }
 
 void PlayerDriver::ClickAt(HWND window, int x, int y, bool right) const {
-  POINT p = {x, y};
-  ::ClientToScreen(window, &p);
-  SendMouse(0, p.x, p.y);
-  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, p.x, p.y);
-  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, p.x, p.y);
+  Drag(window, x, y, x, right);
 }
 
-void PlayerDriver::Drag(HWND window, int x0, int y, int x1) const {
+// Presses at x0, moves in five steps to x1 and lets go there.
+void PlayerDriver::Drag(HWND window, int x0, int y, int x1, bool right) const {
   POINT a = {x0, y}, b = {x1, y};
   ::ClientToScreen(window, &a);
   ::ClientToScreen(window, &b);
-  SendMouse(0, a.x, a.y);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, a.x, a.y);
-  for (int i = 1; i <= 5; ++i) SendMouse(0, a.x + (b.x - a.x) * i / 5, a.y);
-  SendMouse(MOUSEEVENTF_LEFTUP, b.x, b.y);
+  SendMouse(0, a);
+  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, a);
+  for (int i = 1; i <= 5 && x1 != x0; ++i) SendMouse(0, {a.x + (b.x - a.x) * i / 5, a.y});
+  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, b);
 }
 
 void PlayerDriver::AltKey(char key) const {
@@ -283,12 +281,9 @@ void PlayerDriver::AltKey(char key) const {
 // ---- The folder dialog -------------------------------------------------------------
 
 bool PlayerDriver::PickDesktopFolder(const std::string& name) const {
-  DialogSearch s{pi_.dwProcessId, form_, nullptr};
-  if (!WaitFor([&] { return ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&s)), s.found; },
-               10000)) {
-    return false;
-  }
-  HWND tree = ::FindWindowExA(s.found, nullptr, WC_TREEVIEWA, nullptr);
+  HWND dialog = WaitForFolderDialog(pi_.dwProcessId, form_);
+  if (!dialog) return false;
+  HWND tree = ::FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
   HTREEITEM item = nullptr;
   WaitFor(
       [&] {
@@ -309,16 +304,12 @@ bool PlayerDriver::PickDesktopFolder(const std::string& name) const {
   buffer.Read(&r, sizeof r);
   ClickAt(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
   ::Sleep(300);
-  return ClickDialogButton(s.found, "确定", "OK");
+  return ClickDialogButton(dialog, "确定", "OK");
 }
 
 bool PlayerDriver::CancelFolderDialog() const {
-  DialogSearch s{pi_.dwProcessId, form_, nullptr};
-  if (!WaitFor([&] { return ::EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&s)), s.found; },
-               10000)) {
-    return false;
-  }
-  return ClickDialogButton(s.found, "取消", "Cancel");
+  HWND dialog = WaitForFolderDialog(pi_.dwProcessId, form_);
+  return dialog && ClickDialogButton(dialog, "取消", "Cancel");
 }
 
 // ---- The settings file ---------------------------------------------------------------

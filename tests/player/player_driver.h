@@ -51,7 +51,7 @@ class PlayerDriver {
   void Click(const std::string& caption) const;
   bool ChooseMenu(const std::string& caption) const;
   void ClickAt(HWND window, int x, int y, bool right = false) const;  // real mouse input
-  void Drag(HWND window, int x0, int y, int x1) const;
+  void Drag(HWND window, int x0, int y, int x1, bool right = false) const;
   void AltKey(char key) const;
 
   // The folder dialog: waits for it and clicks the row of the Desktop
