@@ -10,8 +10,10 @@
 namespace testing_support {
 
 // The first visible top-level window of the process with exactly this
-// caption, waiting up to `timeoutMs`; null when none appeared.
-HWND WaitForProcessWindow(DWORD processId, const std::string& caption, DWORD timeoutMs);
+// caption, looking every `pollMs` for up to `timeoutMs`; null when none
+// appeared.
+HWND WaitForProcessWindow(DWORD processId, const std::string& caption, DWORD timeoutMs,
+                          DWORD pollMs = 50);
 
 // The texts of a window's descendants, in window order.
 std::vector<std::string> ChildTexts(HWND window);

@@ -34,12 +34,13 @@ BOOL CALLBACK CollectText(HWND window, LPARAM param) {
 
 }  // namespace
 
-HWND WaitForProcessWindow(DWORD processId, const std::string& caption, DWORD timeoutMs) {
+HWND WaitForProcessWindow(DWORD processId, const std::string& caption, DWORD timeoutMs,
+                          DWORD pollMs) {
   DWORD start = ::GetTickCount();
   Search search{processId, &caption, nullptr};
   while (!search.found && ::GetTickCount() - start < timeoutMs) {
     ::EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) ::Sleep(50);
+    if (!search.found) ::Sleep(pollMs);
   }
   return search.found;
 }
