@@ -23,6 +23,15 @@ WindowDc::~WindowDc() {
   }
 }
 
+PaintDc::PaintDc(HWND window) : window_(window), paint_(), dc_(BeginPaint(window, &paint_)) {
+  if (dc_) detail::CountHandle(1);
+}
+
+PaintDc::~PaintDc() {
+  EndPaint(window_, &paint_);
+  if (dc_) detail::CountHandle(-1);
+}
+
 WholeWindowDc::WholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {
   if (dc_) detail::CountHandle(1);
 }

@@ -138,6 +138,22 @@ class WindowDc {
 };
 using ScreenDc = WindowDc;
 
+// The device context of a window's paint (BeginPaint, EndPaint): its update
+// region is validated when the object goes, whether it painted or not.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window);
+  ~PaintDc();
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_;
+  HDC dc_;
+};
+
 // The device context of a whole window, frame included (GetWindowDC).
 class WholeWindowDc {
  public:

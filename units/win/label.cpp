@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "forms/events.h"
+#include "runtime/win/handles.h"
 #include "units/blocks.h"
 #include "units/common_properties.h"
 #include "units/control_texts.h"
@@ -98,10 +99,8 @@ LRESULT LabelObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return static_cast<LRESULT>(result.value_or(0));
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd(), &ps);
-      if (dc) Paint(dc);
-      ::EndPaint(hwnd(), &ps);
+      rt::PaintDc paint(hwnd());
+      if (paint.get()) Paint(paint.get());
       return 0;
     }
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;

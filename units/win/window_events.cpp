@@ -72,10 +72,8 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd(), &ps);
-      PaintBackground(dc);
-      ::EndPaint(hwnd(), &ps);
+      rt::PaintDc paint(hwnd());
+      PaintBackground(paint.get());
       return 0;
     }
     case WM_PRINTCLIENT: PaintBackground(reinterpret_cast<HDC>(wParam)); return 0;

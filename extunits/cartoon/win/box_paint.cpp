@@ -10,6 +10,7 @@
 #include "extunits/cartoon/win/cartoon_box.h"
 #include "extunits/win/frame_image_win.h"
 #include "extunits/win/picture_win.h"
+#include "runtime/win/handles.h"
 #include "units/win/picture_bitmap.h"
 
 namespace cartoon {
@@ -96,13 +97,14 @@ void CartoonBoxUnit::DrawBackPicture(HDC dc, int32_t width, int32_t height) {
 }
 
 void CartoonBoxUnit::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd(), &ps);
-  dirty_ = false;
   RECT clip{};
-  const bool painted = dc != nullptr && ::GetClipBox(dc, &clip) != ERROR;
-  if (painted) PaintArea(dc, clip);
-  ::EndPaint(hwnd(), &ps);
+  bool painted = false;
+  {
+    rt::PaintDc paint(hwnd());
+    dirty_ = false;
+    painted = paint.get() != nullptr && ::GetClipBox(paint.get(), &clip) != ERROR;
+    if (painted) PaintArea(paint.get(), clip);
+  }
   if (painted) RedrawTransparentSiblings(hwnd(), clip);
 }
 

@@ -9,6 +9,7 @@
 #include "extunits/cartoon/rules.h"
 #include "extunits/cartoon/win/cartoon_box.h"
 #include "extunits/win/frame_image_win.h"
+#include "runtime/win/handles.h"
 #include "units/common_properties.h"
 #include "units/control_texts.h"
 #include "units/win/prop_value.h"
@@ -141,9 +142,7 @@ bool CartoonObjectUnit::GetProperty(int32_t number, rt::PropValue& value) const 
 // part of this program).
 LRESULT CartoonObjectUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    ::BeginPaint(hwnd(), &ps);
-    ::EndPaint(hwnd(), &ps);
+    rt::PaintDc paint(hwnd());
     return 0;
   }
   if (message == WM_ERASEBKGND) return 1;

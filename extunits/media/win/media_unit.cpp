@@ -88,14 +88,12 @@ void PaintMediaWindow(HDC dc, const RECT& client, HBITMAP picture) {
 
 LRESULT MediaPlayObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return UnitObject::WindowProc(message, wParam, lParam);
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(hwnd(), &ps);
+  rt::PaintDc paint(hwnd());
   RECT client;
   ::GetClientRect(hwnd(), &client);
   rt::GdiBitmap picture(
       ::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPictureResource)));
-  PaintMediaWindow(dc, client, picture.get());
-  ::EndPaint(hwnd(), &ps);
+  PaintMediaWindow(paint.get(), client, picture.get());
   return 0;
 }
 

@@ -134,10 +134,8 @@ void TransLabelObject::Paint(HDC dc) {
 LRESULT TransLabelObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(hwnd(), &ps);
-      if (dc) Paint(dc);
-      ::EndPaint(hwnd(), &ps);
+      rt::PaintDc paint(hwnd());
+      if (paint.get()) Paint(paint.get());
       return 0;
     }
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
