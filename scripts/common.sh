@@ -48,9 +48,35 @@ stop_xvfb() {
 # managed window it unmaps.
 prepare_wine_prefix() {
   scripts/wine-run.sh wineboot --init >/dev/null 2>&1
+  add_marlett_font
   [ $# -eq 0 ] && return
   scripts/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$1" /f \
     >/dev/null 2>&1
+}
+
+# add_marlett_font: Wine draws caption buttons and scroll-bar arrows with the
+# Marlett font, and without it shows letters there. Debian ships it in
+# fonts-wine; only Marlett goes into the prefix, since the package's other
+# fonts (Tahoma among them) would change the fonts the Chinese captions and
+# the tests' pixels are drawn with. It is fetched once through the machine's
+# apt sources into the dependency cache.
+add_marlett_font() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" cached="$deps/fonts/marlett.ttf" tmp
+  [ -f "$fonts/marlett.ttf" ] && return
+  if [ ! -f "$cached" ]; then
+    tmp=$(mktemp -d)
+    if (cd "$tmp" && apt-get download fonts-wine && dpkg-deb -x fonts-wine_*.deb x) \
+      >/dev/null 2>&1; then
+      mkdir -p "$(dirname "$cached")"
+      cp "$tmp/x/usr/share/wine/fonts/marlett.ttf" "$cached"
+    fi
+    rm -rf "$tmp"
+  fi
+  if [ -f "$cached" ]; then
+    mkdir -p "$fonts" && cp "$cached" "$fonts/"
+  else
+    echo "wine: no Marlett font could be fetched; caption buttons show letters" >&2
+  fi
 }
 
 # wine_session: the Windows programs of the build run from here on under the
