@@ -47,6 +47,7 @@ stop_xvfb() {
 # display without one wants N: Wine then does not wait two seconds for every
 # managed window it unmaps.
 prepare_wine_prefix() {
+  fetch_marlett_font
   scripts/wine-run.sh wineboot --init >/dev/null 2>&1
   add_marlett_font
   [ $# -eq 0 ] && return
@@ -54,24 +55,28 @@ prepare_wine_prefix() {
     >/dev/null 2>&1
 }
 
-# add_marlett_font: Wine draws caption buttons and scroll-bar arrows with the
-# Marlett font, and without it shows letters there. Debian ships it in
-# fonts-wine; only Marlett goes into the prefix, since the package's other
-# fonts (Tahoma among them) would change the fonts the Chinese captions and
-# the tests' pixels are drawn with. It is fetched once through the machine's
-# apt sources into the dependency cache.
-add_marlett_font() {
-  local fonts="$WINEPREFIX/drive_c/windows/Fonts" cached="$deps/fonts/marlett.ttf" tmp
-  [ -f "$fonts/marlett.ttf" ] && return
-  if [ ! -f "$cached" ]; then
-    tmp=$(mktemp -d)
-    if (cd "$tmp" && apt-get download fonts-wine && dpkg-deb -x fonts-wine_*.deb x) \
-      >/dev/null 2>&1; then
-      mkdir -p "$(dirname "$cached")"
-      cp "$tmp/x/usr/share/wine/fonts/marlett.ttf" "$cached"
-    fi
-    rm -rf "$tmp"
+# fetch_marlett_font, add_marlett_font: Wine draws caption buttons and
+# scroll-bar arrows with the Marlett font, and without it shows letters there.
+# Debian ships it in fonts-wine; only Marlett goes into the prefix, since the
+# package's other fonts (Tahoma among them) would change the fonts the Chinese
+# captions and the tests' pixels are drawn with. It is fetched once through
+# the machine's apt sources into the dependency cache, before any Wine program
+# runs: apt-get run beside a new prefix's services left them unable to start
+# RpcSs, which then cost every program that opens a window ten seconds.
+fetch_marlett_font() {
+  local cached="$deps/fonts/marlett.ttf" tmp
+  [ -f "$cached" ] && return
+  tmp=$(mktemp -d)
+  if (cd "$tmp" && apt-get download fonts-wine && dpkg-deb -x fonts-wine_*.deb x) \
+    >/dev/null 2>&1; then
+    mkdir -p "$(dirname "$cached")"
+    cp "$tmp/x/usr/share/wine/fonts/marlett.ttf" "$cached"
   fi
+  rm -rf "$tmp"
+}
+add_marlett_font() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" cached="$deps/fonts/marlett.ttf"
+  [ -f "$fonts/marlett.ttf" ] && return
   if [ -f "$cached" ]; then
     mkdir -p "$fonts" && cp "$cached" "$fonts/"
   else
