@@ -271,7 +271,17 @@ void PlayerDriver::Drag(HWND window, int x0, int y, int x1, bool right) const {
   SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, b);
 }
 
+// Wine brings its key state back to the X keyboard's when a window takes the
+// focus, and the X keyboard never saw the keys sent here: a focus change still
+// pending in either program (the player's form just shown, the driver's window
+// just focused) would let go of Alt between the keys, and the hot key would
+// never fire. Nothing shows when those are done, so the keys wait until the
+// player is idle and a moment more.
 void PlayerDriver::AltKey(char key) const {
+  ::WaitForInputIdle(pi_.hProcess, 2000);
+  ::Sleep(300);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
   SendKey(VK_MENU, false);
   SendKey(static_cast<WORD>(key), false);
   SendKey(static_cast<WORD>(key), true);

@@ -172,7 +172,7 @@ TEST(PlayerEndToEnd, FoldersHotKeysTrayAndExit) {
   focus.Focus();
   p.AltKey('C');
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(p.form()) != FALSE; }, 3000));
-  EXPECT_TRUE(Centred(p.form()));
+  EXPECT_TRUE(WaitFor([&] { return Centred(p.form()); }, 3000));  // centred after shown
   p.Select(0);
   focus.Focus();
   p.AltKey('X');
@@ -192,7 +192,7 @@ TEST(PlayerEndToEnd, FoldersHotKeysTrayAndExit) {
   EXPECT_FALSE(::IsWindowVisible(p.form()));
   p.ClickAt(tray, 10, 10);
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(p.form()) != FALSE; }, 3000));
-  EXPECT_TRUE(Centred(p.form()));
+  EXPECT_TRUE(WaitFor([&] { return Centred(p.form()); }, 3000));  // centred after shown
 
   ASSERT_TRUE(p.ChooseMenu("退出播放器"));
   EXPECT_EQ(p.WaitForExit(10000), 0);
