@@ -32,7 +32,7 @@ else()
   message(STATUS "Dependencies: libpng ${PNG_VERSION_STRING}, libjpeg ${JPEG_VERSION}")
 endif()
 
-if(BUILD_TESTING AND PROJECT_TEST_PROGRAMS AND NOT PROJECT_FUZZ)
+if(BUILD_TESTING AND NOT PROJECT_FUZZ)
   set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -50,14 +50,6 @@ if(WIN32 AND CMAKE_HOST_UNIX)
   set(PROJECT_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 endif()
 
-# Test programs run here only on the 64-bit and native builds; the 32-bit
-# build is checked as an image (it cannot run on these machines).
-if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(PROJECT_TEST_PROGRAMS OFF)
-else()
-  set(PROJECT_TEST_PROGRAMS ON)
-endif()
-
 # The native build's ctest also runs the tests of the other builds (Windows,
 # fuzzing), so that one ctest run (and its summary) covers everything.
 set(PROJECT_EXTRA_BUILDS "" CACHE STRING "Build directories whose tests the native ctest includes")

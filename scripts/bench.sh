@@ -9,10 +9,11 @@ source "$(dirname "$0")/common.sh"
 
 prepare
 configure_win64
-configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DDEPS_PREFIX="$deps/i686-w64-mingw32" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build/win64" --target bench_driver -- -j"$(nproc)" >/dev/null
+configure_win32
+which=$(player_build)
+cmake --build "$build/$which" --target bench_driver -- -j"$(nproc)" >/dev/null
 cmake --build "$build/win32" --target player -- -j"$(nproc)" >/dev/null
+echo "bench: the $([ "$which" = win32 ] && echo i686 || echo x86_64) build's player and programs ($build/$which)"
 
 names="$build/bench-names"
 if [ ! -d "$names" ]; then
@@ -20,8 +21,8 @@ if [ ! -d "$names" ]; then
   (cd "$names" && seq -f 'song%05g.mp3' 1 10000 | xargs touch)
 fi
 
-wine_session
-scripts/wine-run.sh "$build/win64/tests/player/bench_driver.exe" "Z:${names//\//\\}" 2>&1 |
+wine_session "$which"
+scripts/wine-run.sh "$build/$which/tests/player/bench_driver.exe" "Z:${names//\//\\}" 2>&1 |
   grep -v '^ALSA'
 size=$(stat -c %s "$build/win32/player/player.exe")
 awk -v s="$size" 'BEGIN { printf "i686 player.exe: %d bytes, %.2f MiB (limit 1.5 MB)\n", s, s / 1048576 }'

@@ -28,18 +28,39 @@ configure_win64() {
     -DDEPS_PREFIX="$deps/x86_64-w64-mingw32" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 }
 
-# start_xvfb: gives DISPLAY a private Xvfb when none is set; stop_xvfb ends it.
-xvfb_pid=""
+# The product: the i686 build, as shipped (no debug information).
+configure_win32() {
+  configure win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+    -DDEPS_PREFIX="$deps/i686-w64-mingw32" -DCMAKE_BUILD_TYPE=Release
+}
+
+# start_xvfb [VAR]: gives VAR (default DISPLAY) a private Xvfb when it is
+# unset; stop_xvfb ends every display started so.
+xvfb_pids=()
 start_xvfb() {
-  [ -n "${DISPLAY:-}" ] && return
-  rm -f "$build/xvfb.display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$build/xvfb.display" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$build/xvfb.display")"
+  local var=${1:-DISPLAY} file
+  [ -n "${!var:-}" ] && return
+  file="$build/xvfb.$var"
+  rm -f "$file"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$file" 2>/dev/null &
+  xvfb_pids+=($!)
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  export "$var=:$(head -n 1 "$file")"
 }
 stop_xvfb() {
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  local pid
+  for pid in "${xvfb_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+}
+
+# i386_route: finds out once how this machine runs 32-bit programs (native,
+# qemu or none, see scripts/i386.sh) and keeps it in PROJECT_I386_ROUTE for
+# scripts/wine-run.sh.
+i386_route() {
+  if [ -z "${PROJECT_I386_ROUTE:-}" ]; then
+    PROJECT_I386_ROUTE=$(bash scripts/i386.sh route) || true
+    export PROJECT_I386_ROUTE
+  fi
+  echo "$PROJECT_I386_ROUTE"
 }
 
 # prepare_wine_prefix [Y|N]: creates the Wine prefix named by WINEPREFIX when
@@ -84,12 +105,19 @@ add_marlett_font() {
   fi
 }
 
-# wine_session: the Windows programs of the build run from here on under the
-# build's Wine prefix on an X display (a private Xvfb when none is given),
-# unmanaged; the display and Wine's server end with the script.
+# wine_session [BUILD]: the Windows programs of BUILD (win64 unless named)
+# run from here on under that build's Wine prefix on an X display (a private
+# Xvfb when none is given), unmanaged; the display and Wine's server end
+# with the script.
 wine_session() {
-  export WINEPREFIX="$build/win64/wineprefix"
+  export WINEPREFIX="$build/${1:-win64}/wineprefix"
   trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; stop_xvfb' EXIT
   start_xvfb
   prepare_wine_prefix N
+}
+
+# player_build: the build whose player the benchmarks measure, the i686 one
+# users get wherever 32-bit programs run, else the x86_64 one.
+player_build() {
+  if [ "$(i386_route)" = none ]; then echo win64; else echo win32; fi
 }

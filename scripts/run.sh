@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds the player and starts it. On this Linux machine the 64-bit build runs
-# under Wine with the environment of scripts/wine-run.sh (code page 936, the
-# project's prefix, no sound card). The first run makes a demo folder of short
+# Builds the player and starts it under Wine with the environment of
+# scripts/wine-run.sh (code page 936, the project's prefix, no sound card):
+# the i686 program users get where this machine runs 32-bit programs
+# (natively or through qemu, see scripts/i386.sh), the x86_64 build
+# otherwise. It prints which one it started. The first run makes a demo folder of short
 # songs (BUILD_DIR/demo-songs) and, only when the player has no settings file
 # yet, writes one beside it that names that folder.
 #   DISPLAY      the player runs there until it ends; run.sh then exits with
@@ -13,10 +15,18 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 prepare
-configure_win64
-cmake --build "$build/win64" --target player -- -j"$(nproc)" >/dev/null
-export WINEPREFIX="$build/win64/wineprefix"
-player="$build/win64/player/player.exe"
+which=$(player_build)
+if [ "$which" = win32 ]; then
+  configure_win32
+  arch=i686
+else
+  configure_win64
+  arch=x86_64
+fi
+cmake --build "$build/$which" --target player -- -j"$(nproc)" >/dev/null
+export WINEPREFIX="$build/$which/wineprefix"
+player="$build/$which/player/player.exe"
+echo "run: starting the $arch player ($player)"
 
 demo="$build/demo-songs"
 [ -d "$demo" ] || bash scripts/make-demo-songs.sh "$demo" >/dev/null

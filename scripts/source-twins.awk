@@ -5,6 +5,10 @@
 # "codename-..."), minus those that already have a deb-src entry. Separate
 # archives such as the security one are left alone. With an empty `codename`
 # every deb entry is twinned whole. Used by setup.sh.
+#
+# With `want` set to "backports" it prints instead a deb stanza for the
+# release's backports suite ("codename-backports") of each release archive
+# that has no deb entry for that suite yet.
 
 function trim(s) {
   sub(/^[ \t]+/, "", s)
@@ -115,9 +119,9 @@ function wanted_suites(i, suites, uris, ns, nu, s, u, kept, missing) {
   return kept
 }
 
-function print_twin(i, suites) {
+function print_twin(i, suites, type) {
   if (printed++) print ""
-  print "Types: deb-src"
+  print "Types: " type
   print "URIs: " urisOf[i]
   print "Suites: " suites
   if (componentsOf[i] != "") print "Components: " componentsOf[i]
@@ -133,6 +137,7 @@ deb822 { read_deb822_line($0); next }
 END {
   end_stanza()
   find_release_archives()
+  if (want == "backports") { print_backports(); exit }
   for (i = 1; i <= count; i++) {
     if (!has_word(typeOf[i], "deb-src")) continue
     nu = split(urisOf[i], uris, /[ \t]+/)
@@ -143,6 +148,24 @@ END {
     if (!has_word(typeOf[i], "deb") || has_word(typeOf[i], "deb-src")) continue
     if (!in_release_archive(i)) continue
     kept = wanted_suites(i)
-    if (kept != "") print_twin(i, kept)
+    if (kept != "") print_twin(i, kept, "deb-src")
+  }
+}
+
+# One deb stanza for "codename-backports" per release archive entry that
+# carries the release itself, unless a deb entry already names that suite.
+function print_backports(i, u, nu, uris, suite, missing) {
+  suite = codename "-backports"
+  for (i = 1; i <= count; i++) {
+    if (!has_word(typeOf[i], "deb") || !has_word(suitesOf[i], suite)) continue
+    nu = split(urisOf[i], uris, /[ \t]+/)
+    for (u = 1; u <= nu; u++) covered[uris[u], suite] = 1
+  }
+  for (i = 1; i <= count; i++) {
+    if (!has_word(typeOf[i], "deb") || !has_word(suitesOf[i], codename)) continue
+    nu = split(urisOf[i], uris, /[ \t]+/)
+    missing = 0
+    for (u = 1; u <= nu; u++) if (!((uris[u], suite) in covered)) missing = 1
+    if (missing) print_twin(i, suite, "deb")
   }
 }

@@ -147,13 +147,16 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms) {
 
 // ---- The program ---------------------------------------------------------------
 
-PlayerDriver::PlayerDriver(const std::string& name, const std::vector<std::string>& settings) {
+PlayerDriver::PlayerDriver(const std::string& name, const std::vector<std::string>& settings,
+                           Program program) {
   const std::string here = testing_support::TestProgramDirectory();
   folder_ = here + name + "\\";
   ::CreateDirectoryA(folder_.c_str(), nullptr);
   ::DeleteFileA(SettingsFileIn(folder_).c_str());
-  ::CopyFileA((here + "..\\..\\player\\player.exe").c_str(), (folder_ + "player.exe").c_str(),
-              FALSE);
+  if (program == Program::kBuilt) {
+    ::CopyFileA((here + "..\\..\\player\\player.exe").c_str(), (folder_ + "player.exe").c_str(),
+                FALSE);
+  }
   for (const std::string& line : settings) {
     const size_t eq = line.find('=');
     WriteSetting(line.substr(0, eq), line.substr(eq + 1));

@@ -17,10 +17,15 @@ bool WaitFor(const std::function<bool()>& done, DWORD ms);
 
 class PlayerDriver {
  public:
-  // Copies player.exe into a fresh folder named `name` under the test
-  // program's folder; `settings` are written beside it when not empty
-  // (lines of the section "配置").
-  PlayerDriver(const std::string& name, const std::vector<std::string>& settings);
+  // Where the program comes from: the build's player.exe, copied into the
+  // folder, or the player.exe already there (an unpacked package).
+  enum class Program { kBuilt, kInFolder };
+
+  // Prepares a folder named `name` under the test program's folder, with
+  // player.exe in it; `settings` are written beside it when not empty (lines
+  // of the section "配置").
+  PlayerDriver(const std::string& name, const std::vector<std::string>& settings,
+               Program program = Program::kBuilt);
   ~PlayerDriver();
 
   bool Start();  // starts the program and waits for its form

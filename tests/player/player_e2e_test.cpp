@@ -130,6 +130,25 @@ TEST(PlayerEndToEnd, PlaysStepsAndFollowsTheModes) {
   EXPECT_EQ(p.WaitForExit(10000), 0);
 }
 
+// The package users get (the 32-bit build's run unpacks it into the folder
+// PLAYER_PACKAGE names): its own player.exe, given a settings file that names
+// the songs, shows the form, lists them and plays one.
+TEST(PlayerPackage, TheUnpackedProgramListsAndPlays) {
+  const char* unpacked = std::getenv("PLAYER_PACKAGE");
+  if (unpacked == nullptr) GTEST_SKIP() << "only the 32-bit build's run unpacks the package";
+  PlayerDriver p(unpacked, {SongsSetting()}, PlayerDriver::Program::kInFolder);
+  ASSERT_TRUE(p.Start());
+  const auto songs = player_e2e::SongsInSearchOrder(player_e2e::SongFolder());
+  ASSERT_EQ(songs.size(), 3u);
+  EXPECT_EQ(p.RowCount(), 3);
+  p.Select(1);
+  p.Click("播放");
+  ASSERT_TRUE(WaitFor([&] { return p.SongName() == songs[1]; }, 3000));
+  EXPECT_TRUE(Advancing(p));
+  ASSERT_TRUE(p.ChooseMenu("退出播放器"));
+  EXPECT_EQ(p.WaitForExit(10000), 0);
+}
+
 }  // namespace
 
 namespace {

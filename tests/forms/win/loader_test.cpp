@@ -163,20 +163,23 @@ TEST_F(LoaderTest, TheLastFormClosingPostsQuitOnlyOnceTheLoopWasEntered) {
   EXPECT_EQ(WindowOf(0), nullptr);
 }
 
+HWND ownerWindow;
+bool ownerEnabledDuringWait;
+
+// While the modal form waits: looks at the owner, then closes the modal form.
+void CALLBACK LookAtOwnerThenCloseModal(HWND, UINT, UINT_PTR id, DWORD) {
+  if (forms::ModalFormId() != kModalForm) return;  // not waiting yet
+  ::KillTimer(nullptr, id);
+  ownerEnabledDuringWait = ::IsWindowEnabled(ownerWindow) != 0;
+  ::DestroyWindow(forms::FindUnitObject(kModalForm, 0)->hwnd());
+}
+
 TEST_F(LoaderTest, AModalFormDisablesItsOwnerUntilItCloses) {
   ASSERT_TRUE(Load());
   HWND owner = WindowOf(0);
-  static HWND ownerWindow;
-  static bool ownerEnabledDuringWait;
   ownerWindow = owner;
   ownerEnabledDuringWait = true;
-  // While the modal form waits: look at the owner, then close the modal form.
-  ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (forms::ModalFormId() != kModalForm) return;  // not waiting yet
-    ::KillTimer(nullptr, id);
-    ownerEnabledDuringWait = ::IsWindowEnabled(ownerWindow) != 0;
-    ::DestroyWindow(forms::FindUnitObject(kModalForm, 0)->hwnd());
-  });
+  ::SetTimer(nullptr, 0, 10, LookAtOwnerThenCloseModal);
   ASSERT_TRUE(Load(kModalForm, owner, true));  // returns when the modal form is gone
   EXPECT_FALSE(ownerEnabledDuringWait);
   EXPECT_TRUE(::IsWindowEnabled(owner));
