@@ -31,7 +31,8 @@ struct FrameworkState {
   bool replacing = false;             // a unit is being rebuilt
   bool tearingDownLoad = false;       // a failed load takes back its windows
   bool creatingModal = false;         // read by the form window while it is created
-  uint32_t modalFormId = 0;
+  uint32_t modalFormId = 0;           // the form the innermost modal loop waits for
+  std::vector<uint32_t> modalWaits;   // forms whose modal loops still wait, innermost last
   bool loopEntered = false;
   HWND mainWindow = nullptr;  // the start-up form's window
   uint32_t eventFormId = 0;   // the current event source
@@ -60,6 +61,10 @@ bool AnyFormWindowExists();
 // ---- Loading ---------------------------------------------------------------------
 bool LoadForm(FormRecord& form, HWND owner, bool modal);
 void ModalWait(FormRecord& form, FormWindowObject* ownerForm);
+bool ModalWaiting(uint32_t formId);
+// The modal loop of the form (if any) ends; the next inner one still waiting
+// becomes the modal form.
+void EndModalWait(uint32_t formId);
 void PlaceInZOrder(FormRecord& form, size_t position);
 void RebuildUnit(FormRecord& form, UnitRecord& record);
 // Service 2000: a unit's window (or the form's, unit id 0) is gone.
@@ -90,7 +95,10 @@ std::vector<UnitRecord*> MenuItems(FormRecord& form);
 bool HandleMenuCommand(FormRecord& form, UINT id, LRESULT& result);
 
 // ---- Message loop and keyboard -------------------------------------------------------
-void RunMessageLoop(bool modal);
+// The main loop (modalForm 0) until the quit message, or a modal loop until
+// the form it waits for is gone; a quit message that ends a modal loop stays
+// queued for the main loop.
+void RunMessageLoop(uint32_t modalForm);
 bool PreTranslateForm(FormWindowObject& window, MSG& msg);
 bool HandleSetCursor(FormWindowObject& window, HWND target, LPARAM lParam);
 void MoveFocus(FormRecord& form, HWND from, bool forward, bool groupMode, HWND container);

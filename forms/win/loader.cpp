@@ -1,6 +1,7 @@
 // Loading a form into live unit objects, the modal wait, rebuilding a unit,
 // and what happens when units and forms go away.
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -312,10 +313,23 @@ void ModalWait(FormRecord& form, FormWindowObject* ownerForm) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     window->topmost = true;
   }
-  const uint32_t previous = State().modalFormId;
+  // Modal forms nest, but may be closed in any order: each loop waits for
+  // its own form, and the innermost form still waiting is the modal one.
+  State().modalWaits.push_back(form.id);
   State().modalFormId = form.id;
-  RunMessageLoop(true);
-  State().modalFormId = previous;
+  RunMessageLoop(form.id);
+  EndModalWait(form.id);
+}
+
+bool ModalWaiting(uint32_t formId) {
+  const auto& waits = State().modalWaits;
+  return std::find(waits.begin(), waits.end(), formId) != waits.end();
+}
+
+void EndModalWait(uint32_t formId) {
+  auto& waits = State().modalWaits;
+  waits.erase(std::remove(waits.begin(), waits.end(), formId), waits.end());
+  State().modalFormId = waits.empty() ? 0 : waits.back();
 }
 
 bool LoadFormService(uint32_t formId, UnitObject* owner, bool modal) {
@@ -431,7 +445,7 @@ void UnitDestroyed(uint32_t formId, uint32_t unitId) {
     state->snapshot.reset();
   }
   for (UnitRecord& r : form->units.records) r.object = r.cursor = nullptr;
-  if (State().modalFormId == formId) State().modalFormId = 0;
+  EndModalWait(formId);
 }
 
 void ReenableAfterModal(FormRecord& form) {

@@ -108,11 +108,12 @@ bool PreTranslateChain(MSG& msg) {
   return false;
 }
 
-bool ModalEnded(bool modal) { return modal && State().modalFormId == 0; }
+bool ModalEnded(uint32_t modalForm) { return modalForm != 0 && !ModalWaiting(modalForm); }
 
 }  // namespace
 
-void RunMessageLoop(bool modal) {
+void RunMessageLoop(uint32_t modalForm) {
+  const bool modal = modalForm != 0;
   MSG msg;
   bool idle = true;
   int idleCount = 0;
@@ -120,15 +121,20 @@ void RunMessageLoop(bool modal) {
     while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
       RunIdleCallbacks();
       if (!IdleStep(idleCount++)) idle = false;
-      if (ModalEnded(modal)) return;
+      if (ModalEnded(modalForm)) return;
     }
     do {
-      if (ModalEnded(modal)) return;
+      if (ModalEnded(modalForm)) return;
       if (modal && ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message == WM_QUIT) {
         return;  // the quit message stays queued for the main loop
       }
       if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-        rt::SetQuitCode(static_cast<int32_t>(msg.wParam));
+        // A sent message handled while waiting can close the last form.
+        if (modal) {
+          ::PostQuitMessage(static_cast<int>(msg.wParam));
+        } else {
+          rt::SetQuitCode(static_cast<int32_t>(msg.wParam));
+        }
         return;
       }
       if (!PreTranslateChain(msg)) {

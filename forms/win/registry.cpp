@@ -135,7 +135,7 @@ void InstallFramework() {
   hooks.loadStartupForm = LoadStartupFormHook;
   hooks.messageLoop = [] {
     State().loopEntered = true;
-    if (AnyFormWindowExists()) RunMessageLoop(false);
+    if (AnyFormWindowExists()) RunMessageLoop(0);
   };
   hooks.readProperty = ReadProperty;
   hooks.writeProperty = WriteProperty;

@@ -148,7 +148,12 @@ void RegisterPlatformServices() {
 void PumpMessages() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-    if (!::GetMessageA(&msg, nullptr, 0, 0)) break;
+    // A message sent from another thread, handled inside GetMessageA, may
+    // post the quit message: it stays queued for the main loop.
+    if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

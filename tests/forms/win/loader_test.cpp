@@ -26,6 +26,7 @@ namespace flag = forms::unitflag;
 const rt::Routine kLoaderRoutines[] = {LOADER_FORM_ROUTINES(TESTPROG_ENTRY)};
 constexpr uint32_t kModalForm = 0x52010002;
 constexpr uint32_t kBrokenForm = 0x52010003;
+constexpr uint32_t kSecondModal = 0x52010004;
 
 // The forms of data/loader.form.
 class LoaderTest : public FrameworkTest {
@@ -127,7 +128,7 @@ TEST_F(LoaderTest, UnitsFindTheirObjectsThroughTheServices) {
   EXPECT_EQ(rt::Service(rt::svc::kFindUnit, kFormId, 0),
             rt::Service(rt::svc::kFindUnit, kFormId, forms::kFormWindowUnitId));
   EXPECT_EQ(rt::Service(rt::svc::kUnitTypeCode, kFormId, 0x16010001), testunits::kWidget);
-  EXPECT_EQ(rt::Service(rt::svc::kFormCount, 0, 0), 3u);
+  EXPECT_EQ(rt::Service(rt::svc::kFormCount, 0, 0), 4u);  // the forms of loader.form
   EXPECT_EQ(rt::Service(rt::svc::kFormWindow, kFormId, 0),
             reinterpret_cast<uintptr_t>(WindowOf(0)));
   EXPECT_EQ(testing_support::ExitCodeOf(
@@ -184,6 +185,89 @@ TEST_F(LoaderTest, AModalFormDisablesItsOwnerUntilItCloses) {
   EXPECT_FALSE(ownerEnabledDuringWait);
   EXPECT_TRUE(::IsWindowEnabled(owner));
   EXPECT_EQ(forms::ModalFormId(), 0u);
+}
+
+// A watchdog for scenarios that would otherwise wait for ever: it ends the
+// loop that waits with a quit message of its own code.
+constexpr int kWatchdogCode = 7;
+bool watchdogFired;
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  watchdogFired = true;
+  ::PostQuitMessage(kWatchdogCode);
+}
+
+// Closes the owner form, then the modal form, the last one left.
+DWORD WINAPI SendCloseSoon(void* owner) {
+  char formClass[64] = "";
+  ::GetClassNameA(static_cast<HWND>(owner), formClass, sizeof formClass);
+  ::Sleep(200);  // the modal loop is waiting in GetMessageA by then
+  ::SendMessageA(static_cast<HWND>(owner), WM_CLOSE, 0, 0);
+  ::SendMessageA(::FindWindowExA(nullptr, nullptr, formClass, nullptr), WM_CLOSE, 0, 0);
+  return 0;
+}
+
+UINT_PTR watchdog;
+HANDLE closingThread;
+void CALLBACK ShowModalWhileAThreadClosesTheOwner(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  HWND owner = forms::FindUnitObject(kFormId, 0)->hwnd();
+  closingThread = ::CreateThread(nullptr, 0, SendCloseSoon, owner, 0, nullptr);
+  watchdog = ::SetTimer(nullptr, 0, 3000, Watchdog);
+  LoadForm(kModalForm, owner, true);
+}
+
+// A message sent from another thread, handled while the modal loop waits,
+// closes the last form: the quit message it brings still ends the main loop.
+TEST_F(LoaderTest, AQuitArrivingInAModalWaitStillEndsTheMainLoop) {
+  ASSERT_TRUE(Load());
+  watchdogFired = false;
+  ::SetTimer(nullptr, 0, 10, ShowModalWhileAThreadClosesTheOwner);
+  rt::SetQuitCode(99);
+  rt::Framework().messageLoop();
+  ::KillTimer(nullptr, watchdog);
+  ::WaitForSingleObject(closingThread, 5000);
+  ::CloseHandle(closingThread);
+  EXPECT_FALSE(watchdogFired);
+  EXPECT_EQ(rt::QuitCode(), 0);
+  EXPECT_EQ(WindowOf(0), nullptr);
+}
+
+// Modal form A waits; modal form B waits inside A's wait; A is closed, then B.
+int outOfOrderStep;
+bool secondModalReturned;
+void CALLBACK CloseTheOuterModalFirst(HWND, UINT, UINT_PTR id, DWORD) {
+  if (outOfOrderStep == 0 && forms::ModalFormId() == kSecondModal) {
+    outOfOrderStep = 1;
+    ::DestroyWindow(forms::FindUnitObject(kModalForm, 0)->hwnd());
+  } else if (outOfOrderStep == 1) {
+    ::KillTimer(nullptr, id);
+    outOfOrderStep = 2;
+    ::DestroyWindow(forms::FindUnitObject(kSecondModal, 0)->hwnd());
+  }
+}
+void CALLBACK ShowTheInnerModal(HWND, UINT, UINT_PTR id, DWORD) {
+  if (forms::ModalFormId() != kModalForm) return;
+  ::KillTimer(nullptr, id);
+  ::SetTimer(nullptr, 0, 10, CloseTheOuterModalFirst);
+  secondModalReturned = LoadForm(kSecondModal, forms::FindUnitObject(kFormId, 0)->hwnd(), true);
+}
+
+TEST_F(LoaderTest, NestedModalFormsMayCloseOutOfOrder) {
+  ASSERT_TRUE(Load());
+  outOfOrderStep = 0;
+  secondModalReturned = watchdogFired = false;
+  ::SetTimer(nullptr, 0, 10, ShowTheInnerModal);
+  const UINT_PTR dog = ::SetTimer(nullptr, 0, 3000, Watchdog);
+  EXPECT_TRUE(Load(kModalForm, WindowOf(0), true));  // returns once A is gone
+  ::KillTimer(nullptr, dog);
+  EXPECT_FALSE(watchdogFired);
+  EXPECT_EQ(outOfOrderStep, 2);
+  EXPECT_TRUE(secondModalReturned);
+  EXPECT_EQ(forms::ModalFormId(), 0u);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
 }
 
 // Malformed template data stops the program at initialisation with its own

@@ -141,6 +141,10 @@ void FrameworkTest::StartWithBytes(std::vector<uint8_t> bytes, const rt::CodeBas
 }
 
 bool FrameworkTest::Load(uint32_t formId, HWND owner, bool modal) {
+  return LoadForm(formId, owner, modal);
+}
+
+bool LoadForm(uint32_t formId, HWND owner, bool modal) {
   struct {
     uint32_t formId;
     forms::UnitObject* owner;

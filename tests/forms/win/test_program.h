@@ -53,6 +53,9 @@ forms::UnitRecord MenuItem(uint32_t id, uint32_t level, const char* caption,
 forms::FormRecord Form(uint32_t formId, std::vector<forms::UnitRecord> units);
 std::vector<uint8_t> PlacedWindowBlock();
 
+// Loads a form through the load service (modal: returns once it is gone).
+bool LoadForm(uint32_t formId, HWND owner = nullptr, bool modal = false);
+
 // Resets the runtime and the framework, installs both with the test
 // library, and initialises the runtime with these forms.
 class FrameworkTest : public testing_support::RuntimeTest {
