@@ -55,6 +55,10 @@ class UnitObject {
 
   // The object of a window attached through AttachingCreate, or null.
   static UnitObject* FromWindow(HWND hwnd);
+  // The object a window names in its answer to kMsgObjectQuery (windows the
+  // framework did not make may forward the query), when it is one of the
+  // live objects; null for any other answer.
+  static UnitObject* Known(LRESULT answer);
 
   // Live unit objects of this process, for tests that look for leaks.
   static int LiveCount();

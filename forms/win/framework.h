@@ -39,6 +39,9 @@ struct FrameworkState {
   uint32_t eventUnitId = 0;
   bool eventSourceSet = false;
   std::vector<IdleCallback> idleCallbacks;
+  // Sets the thread hook that attaches a unit window as it is created;
+  // tests put in one that fails.
+  HHOOK(WINAPI* setCreationHook)(int, HOOKPROC, HINSTANCE, DWORD) = ::SetWindowsHookExA;
 };
 
 FrameworkState& State();

@@ -100,7 +100,7 @@ bool PreTranslateChain(MSG& msg) {
   for (HWND window = msg.hwnd; window; window = ::GetParent(window)) {
     UnitObject* object = UnitObject::FromWindow(window);
     if (object == nullptr) {
-      object = reinterpret_cast<UnitObject*>(::SendMessageA(window, kMsgObjectQuery, 0, 0));
+      object = UnitObject::Known(::SendMessageA(window, kMsgObjectQuery, 0, 0));
     }
     if (object && object->PreTranslate(msg)) return true;
     if (window == State().mainWindow || !(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) break;

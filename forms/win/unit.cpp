@@ -33,18 +33,34 @@ void Forget(HWND hwnd) {
   objects.erase(hwnd);
 }
 
-// The object waiting for its window while AttachingCreate runs.
-thread_local UnitObject* pendingObject = nullptr;
+// The object waiting for its window while AttachingCreate runs, and the
+// class that window is made of.
+struct PendingCreation {
+  UnitObject* object = nullptr;
+  const char* className = nullptr;
+};
+thread_local PendingCreation pending;
+
+// Whether a window being created is of the class AttachingCreate asked for
+// (a name, or an atom given as one).
+bool OfPendingClass(const CBT_CREATEWNDA& cbt) {
+  const char* made = cbt.lpcs->lpszClass;
+  const char* wanted = pending.className;
+  if (made == wanted) return true;
+  if (IS_INTRESOURCE(made) || IS_INTRESOURCE(wanted)) return false;
+  return ::lstrcmpiA(made, wanted) == 0;
+}
 
 }  // namespace
 
-// Gives the window created first during AttachingCreate to the pending object.
+// Gives the window being made during AttachingCreate to the pending object.
 struct WindowAttachment {
   static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
     return rt::GuardCallback([&] {
-      if (code == HCBT_CREATEWND && pendingObject != nullptr) {
-        UnitObject* object = pendingObject;
-        pendingObject = nullptr;
+      if (code == HCBT_CREATEWND && pending.object != nullptr &&
+          OfPendingClass(*reinterpret_cast<const CBT_CREATEWNDA*>(lParam))) {
+        UnitObject* object = pending.object;
+        pending.object = nullptr;
         object->Attach(reinterpret_cast<HWND>(wParam));
       }
       return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -55,15 +71,21 @@ struct WindowAttachment {
 HWND UnitObject::AttachingCreate(DWORD exStyle, const char* className, const char* text,
                                  DWORD style, int x, int y, int width, int height, HWND parent,
                                  HMENU menuOrId) {
+  // Without the hook the window would live unattached: make none.
   HHOOK hook =
-      ::SetWindowsHookExA(WH_CBT, WindowAttachment::CbtProc, nullptr, ::GetCurrentThreadId());
-  pendingObject = this;
+      State().setCreationHook(WH_CBT, WindowAttachment::CbtProc, nullptr, ::GetCurrentThreadId());
+  if (hook == nullptr) return nullptr;
+  pending = {this, className};
   creating_ = true;
   HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
                                 menuOrId, ::GetModuleHandleA(nullptr), nullptr);
-  pendingObject = nullptr;
+  pending = {};
   creating_ = false;
   ::UnhookWindowsHookEx(hook);
+  if (hwnd && hwnd_ != hwnd) {  // made, but not this object's window
+    ::DestroyWindow(hwnd);
+    hwnd = nullptr;
+  }
   if (hwnd) ++liveObjects;
   return hwnd;
 }
@@ -80,6 +102,15 @@ UnitObject* UnitObject::FromWindow(HWND hwnd) {
   std::lock_guard<std::mutex> lock(objectsLock);
   auto it = objects.find(hwnd);
   return it == objects.end() ? nullptr : it->second;
+}
+
+UnitObject* UnitObject::Known(LRESULT answer) {
+  if (answer == 0) return nullptr;
+  std::lock_guard<std::mutex> lock(objectsLock);
+  for (const auto& [window, object] : objects) {
+    if (reinterpret_cast<LRESULT>(object) == answer) return object;
+  }
+  return nullptr;
 }
 
 int UnitObject::LiveCount() { return liveObjects.load(); }

@@ -10,6 +10,7 @@
 #include "LoaderForm.h"
 #include "forms/events.h"
 #include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "tests/forms/win/test_program.h"
@@ -268,6 +269,32 @@ TEST_F(LoaderTest, NestedModalFormsMayCloseOutOfOrder) {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
+}
+
+HHOOK WINAPI NoCreationHook(int, HOOKPROC, HINSTANCE, DWORD) { return nullptr; }
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+int ThreadWindows() {
+  int count = 0;
+  ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Without the hook that attaches a unit's window as it is made, no window is
+// made: the load fails and leaves nothing behind; it works again afterwards.
+TEST_F(LoaderTest, ALoadFailsCleanlyWhenTheCreationHookCannotBeSet) {
+  const int windowsBefore = ThreadWindows();
+  const int objectsBefore = forms::UnitObject::LiveCount();
+  forms::State().setCreationHook = NoCreationHook;
+  EXPECT_FALSE(Load());
+  EXPECT_EQ(ThreadWindows(), windowsBefore);
+  EXPECT_EQ(forms::UnitObject::LiveCount(), objectsBefore);
+  forms::State().setCreationHook = ::SetWindowsHookExA;
+  ASSERT_TRUE(Load());
+  EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010001)), nullptr);
 }
 
 // Malformed template data stops the program at initialisation with its own

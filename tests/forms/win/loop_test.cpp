@@ -84,4 +84,29 @@ TEST_F(LoopTest, IdleCallbacksRunUntilTheirWindowGoes) {
   EXPECT_EQ(idleRuns, 0);
 }
 
+// A window the framework did not make answers the object query with an
+// address of its own choosing: the loop must not take it for a unit object.
+LRESULT CALLBACK ForeignProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const uintptr_t kNotAnObject[4] = {};
+  if (message == forms::kMsgObjectQuery) return reinterpret_cast<LRESULT>(kNotAnObject);
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+TEST_F(LoopTest, AForeignAnswerToTheObjectQueryIsNoUnitObject) {
+  Start({Form(kFormId, {})});
+  ASSERT_TRUE(Load());
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = ForeignProc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = "ForeignChild";
+  ::RegisterClassA(&wc);
+  HWND foreign = ::CreateWindowExA(0, "ForeignChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20,
+                                   WindowOf(0), nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(foreign, nullptr);
+  ::PostMessageA(foreign, WM_KEYDOWN, 'A', 0);
+  ::PostMessageA(WindowOf(0), WM_CLOSE, 0, 0);
+  rt::Framework().messageLoop();  // the key went through the chain and on
+  EXPECT_EQ(WindowOf(0), nullptr);
+}
+
 }  // namespace
