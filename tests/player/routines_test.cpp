@@ -1,6 +1,8 @@
 // The player's routines against a modelled runtime, for the rules the
-// end-to-end scenarios cannot observe from outside: the slider click rule,
-// mute, start-up without a saved folder, and that no text is left behind.
+// end-to-end scenarios cannot observe from outside or only by timing: the
+// slider click rule, mute and the volume a new song starts at, start-up
+// without a saved folder, every play mode at the end of a song, and that no
+// text is left behind.
 
 #include <gtest/gtest.h>
 
@@ -74,6 +76,45 @@ TEST_F(PlayerRoutines, MuteLastsUntilUndone) {
   TimerTick();
   EXPECT_EQ(fake.media.volume, 70);
   EXPECT_EQ(fake.settings["路径2"], "70");
+}
+
+// A new song's device starts at its default volume: every way of moving to a
+// song sets the bar's volume, or silence while muted, before it plays.
+TEST(PlayerVolume, EveryNewSongStartsAtTheBarsVolumeOrSilence) {
+  struct Path {
+    const char* name;
+    void (*start)();
+  };
+  const Path kPaths[] = {
+      {"play button", [] { PlaySelected(); }},
+      {"next", [] { NextSong(); }},
+      {"previous", [] { PreviousSong(); }},
+      {"Alt+X", [] { HotKeyFeedback(Global().hotKeyNext, 0); }},
+      {"Alt+Z", [] { HotKeyFeedback(Global().hotKeyPrevious, 0); }},
+      {"list repeat at the end", [] { SetModeListLoop(), TimerTick(); }},
+      {"single repeat at the end", [] { SetModeSingleLoop(), TimerTick(); }},
+  };
+  for (const Path& path : kPaths) {
+    for (bool muted : {false, true}) {
+      SCOPED_TRACE(std::string(path.name) + (muted ? ", muted" : ""));
+      FakeRuntime fake;
+      fake.rows = {"a.mp3", "b.mp3", "c.mp3"};
+      fake.media.files = {{"D:\\a.mp3", 0}, {"D:\\b.mp3", 0}, {"D:\\c.mp3", 0}};
+      fake.settings = {{"路径", "D:"}, {"路径2", "50"}};
+      Global().hotKeyNext = 33002;
+      Global().hotKeyPrevious = 33003;
+      fake.SetInt(kPlayList.id, prop::kCurrentIndex, 1);
+      PlaySelected();
+      fake.SetInt(kVolumeBar.id, prop::kBarPosition, 70);
+      VolumeChanged();
+      if (muted) ToggleMute();
+      const int32_t plays = fake.media.plays;
+      path.start();
+      EXPECT_GT(fake.media.plays, plays);
+      EXPECT_EQ(fake.media.volumeAtPlay, muted ? 0 : 70);
+      ExitCleanup();
+    }
+  }
 }
 
 // ---- The end of a song, in every mode ----------------------------------------
