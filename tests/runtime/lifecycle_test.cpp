@@ -165,6 +165,12 @@ TEST_F(LifecycleTest, ProgramPathSplitsAtTheLastBackslash) {
   EXPECT_EQ(ProgramDirectory(), "");
   EXPECT_EQ(ProgramFileName(), "player.exe");
   EXPECT_EQ(ProgramDirectoryWithBackslash(), "");
+  // 誠 and 衆 end in the byte 0x5C, which is no backslash there.
+  SetProgramPath("C:\\誠\\衆.exe");
+  EXPECT_EQ(ProgramDirectory(), "C:\\誠");
+  EXPECT_EQ(ProgramFileName(), "衆.exe");
+  SetProgramPath("衆.exe");
+  EXPECT_EQ(ProgramDirectory(), "");
 }
 
 TEST_F(LifecycleTest, ServicesAnswerByCode) {
