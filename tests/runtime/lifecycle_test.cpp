@@ -7,6 +7,7 @@
 
 #include "runtime/fatal.h"
 #include "runtime/heap.h"
+#include "runtime/file_names.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "tests/support/runtime_fixture.h"
@@ -171,6 +172,16 @@ TEST_F(LifecycleTest, ProgramPathSplitsAtTheLastBackslash) {
   EXPECT_EQ(ProgramFileName(), "衆.exe");
   SetProgramPath("衆.exe");
   EXPECT_EQ(ProgramDirectory(), "");
+}
+
+// A found name with "?" for characters the code page lacks cannot be
+// opened; the short name stands in for it. Other names stay.
+TEST(FoundNames, ANameTheCodePageCannotHoldGivesWayToTheShortName) {
+  EXPECT_STREQ(OpenableFoundName("??.mp3", "7E4F~1.MP3"), "7E4F~1.MP3");
+  EXPECT_STREQ(OpenableFoundName("a?b.mp3", "AB~1.MP3"), "AB~1.MP3");
+  EXPECT_STREQ(OpenableFoundName("??.mp3", ""), "??.mp3");  // nothing better to give
+  EXPECT_STREQ(OpenableFoundName("long name.mp3", "LONGNA~1.MP3"), "long name.mp3");
+  EXPECT_STREQ(OpenableFoundName("单曲.mp3", "D4A6~1.MP3"), "单曲.mp3");
 }
 
 TEST_F(LifecycleTest, ServicesAnswerByCode) {
