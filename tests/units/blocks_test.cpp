@@ -293,15 +293,6 @@ TEST(CoreBlocks, LoadedBlocksKeepEveryClamp) {
     EXPECT_EQ(testing_support::FuzzLoadedBlocks(*layout, *clamps, 2000), std::set<int32_t>{})
         << layout->typeName;
   }
-  // A stored window shape past the table's last and a border style past 6.
-  PropertyValues window(kWindowBlock);
-  window.SetInt(windowfield::kWindowShape, 30);
-  window.SetInt(windowfield::kBorderStyle, -1);
-  PropertyValues loaded(kWindowBlock);
-  ASSERT_EQ(ReadBlock(WriteBlock(window).data(), WriteBlock(window).size(), loaded, kWindowClamps),
-            BlockStatus::kOk);
-  EXPECT_EQ(loaded.Int(windowfield::kWindowShape), 29);
-  EXPECT_EQ(loaded.Int(windowfield::kBorderStyle), 0);
 }
 
 }  // namespace
