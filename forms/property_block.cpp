@@ -209,6 +209,15 @@ std::vector<uint8_t> WriteBlock(const PropertyValues& values) {
   return out.Take();
 }
 
+void ApplyClamps(PropertyValues& values, const IntClamps& clamps) {
+  const BlockLayout& layout = values.layout();
+  for (int32_t number = 0; number < clamps.count; ++number) {
+    const size_t field = clamps.field(number);
+    if (field >= layout.fieldCount || layout.fields[field].kind != FieldKind::kInt) continue;
+    values.SetInt(field, clamps.stored(number, values.Int(field)));
+  }
+}
+
 bool ReadTextListBlock(const uint8_t* data, size_t size, std::vector<std::string>& texts) {
   ByteReader in(data, size);
   if (ReadTextList(in, texts)) return true;

@@ -142,6 +142,28 @@ inline BlockStatus ReadBlock(const std::vector<uint8_t>& block, PropertyValues& 
 // The type's version and every field.
 std::vector<uint8_t> WriteBlock(const PropertyValues& values);
 
+// A unit type's set clamps by own property number (0 .. count - 1): `stored`
+// is what setting the number to a value keeps, `field` the block field
+// that holds it.
+struct IntClamps {
+  int32_t count;
+  size_t (*field)(int32_t number);
+  int32_t (*stored)(int32_t number, int32_t value);
+};
+
+// Loading applies the clamps a set applies: every number whose field holds
+// an integer gets the value a set of its stored value would keep, so a unit
+// never starts on a value out of its range.
+void ApplyClamps(PropertyValues& values, const IntClamps& clamps);
+
+// ReadBlock, then ApplyClamps on what was read: how units load their block.
+inline BlockStatus ReadBlock(const uint8_t* data, size_t size, PropertyValues& values,
+                             const IntClamps& clamps) {
+  const BlockStatus status = ReadBlock(data, size, values);
+  if (status == BlockStatus::kOk) ApplyClamps(values, clamps);
+  return status;
+}
+
 // A text list on its own, as a text list property's value carries it: the
 // same count and texts as inside a block. Reading is false (and `texts`
 // empty) when the data ends inside the list; bytes after it are ignored.

@@ -3,12 +3,19 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "extunits/win/picture_win.h"
 #include "forms/framework.h"
 #include "player/program.h"
 #include "player/win/handle_log.h"
 #include "runtime/application.h"
+#include "runtime/fatal.h"
 #include "units/win/sound.h"
+
+// The program's C++ allocations, so that a failure tells the size it asked
+// for. The library's other forms of new call this one, and its deletes free.
+void* operator new(std::size_t size) { return rt::NewBlock(size, std::malloc); }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   forms::InstallFramework();

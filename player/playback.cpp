@@ -21,10 +21,13 @@ int32_t Selection() { return ReadInt(kPlayList, prop::kCurrentIndex); }
 Text RowText(int32_t row) { return CoreText(core::kGetItemText, {Unit(kPlayList), Int(row)}); }
 
 // Opens the selected row's file: the song folder, "\" and the row text.
+// A device opens at its own default volume, so the bar's volume (silence
+// while muted) is set before anything can play.
 void OpenSelected() {
   Text row = RowText(Selection());
   Text path = Join({Global().songFolder, "\\", row.get()});
   Media(media::kOpen, {Str(path.get())});
+  ApplyVolume(ReadInt(kVolumeBar, prop::kBarPosition));
 }
 
 void Play(int32_t from) { Media(media::kPlay, {Int(from), Omitted()}); }
@@ -71,13 +74,13 @@ void SequentialAtEnd() {
 void PlaySelected() {
   Globals& g = Global();
   Assign(g.songFolder, ReadSetting(kFolderKey));
-  OpenSelected();
-  Play(kFromStart);
+  // The saved volume goes to the bar first, so the song opens at it.
   Text volume = ReadSetting(kVolumeKey);
   g.startVolume = CoreInt(core::kToInteger, {Str(volume.get())});
   int32_t applied = g.startVolume < kLowestStartVolume ? kFallbackVolume : g.startVolume;
   WriteInt(kVolumeBar, prop::kBarPosition, applied);
-  ApplyVolume(applied);
+  OpenSelected();
+  Play(kFromStart);
   WriteInt(kTicker, prop::kInterval, kTickMilliseconds);
   ShowSelectedName();
 }

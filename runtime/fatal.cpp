@@ -94,12 +94,22 @@ void FatalAllocationFailure(int64_t size) {
   FatalErrorFormat(msg::kAllocationFailed, digits);
 }
 
+void* NewBlock(size_t size, void* (*allocate)(size_t)) {
+  if (size == 0) size = 1;  // every new gives a distinct block
+  for (;;) {
+    if (void* block = allocate(size)) return block;
+    std::new_handler handler = std::get_new_handler();
+    if (handler == nullptr) throw AllocationFailure(size);
+    handler();
+  }
+}
+
 void FatalFromCurrentException() {
   try {
     throw;
-  } catch (const std::bad_alloc&) {
-    FatalAllocationFailure(0);
-  } catch (const std::exception& e) {
+  } catch (const AllocationFailure& e) {
+    FatalAllocationFailure(static_cast<int64_t>(e.size()));
+  } catch (const std::exception& e) {  // a bad_alloc that knows no size: its own text
     FatalError(e.what(), 0);
   } catch (...) {
     FatalError("", 0);

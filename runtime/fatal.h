@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 
 #include "runtime/seams.h"
 
@@ -21,13 +22,29 @@ const char* RuntimeErrorText(int32_t number);  // null outside 1..11
 
 [[noreturn]] void FatalAllocationFailure(int64_t size);
 
+// A C++ allocation that failed, carrying the size it asked for, so that the
+// fatal path can name it.
+class AllocationFailure : public std::bad_alloc {
+ public:
+  explicit AllocationFailure(size_t size) : size_(size) {}
+  size_t size() const { return size_; }
+
+ private:
+  size_t size_;
+};
+
+// The body of the program's operator new: `allocate` (malloc) for `size`
+// bytes, asking the new handler for room while it fails as the standard
+// operator does; with no handler, AllocationFailure with the size.
+void* NewBlock(size_t size, void* (*allocate)(size_t));
+
 // The message box text for a fatal error, written into `out` (cut to fit,
 // always terminated). Allocates nothing, so an allocation failure can be told.
 void FatalMessageText(const char* text, int32_t code, char* out, size_t capacity);
 
 // For the catch block at a Win32 callback boundary: the exception being
-// handled becomes a fatal runtime error (an allocation failure, or the
-// exception's own text).
+// handled becomes a fatal runtime error (an AllocationFailure with its
+// size, or the exception's own text).
 [[noreturn]] void FatalFromCurrentException();
 
 // Runs the body of a window procedure, hook or other callback so that no C++

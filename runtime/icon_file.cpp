@@ -23,7 +23,8 @@ bool ChooseIconEntry(const uint8_t* bytes, size_t length, uint8_t width, IconEnt
     e.offset = r.U32();
     chosen = e;
     any = true;
-    if (e.width == width && e.colorCount > 15) break;
+    // A count of 0 is stored for 256 colours and more, true colour included.
+    if (e.width == width && (e.colorCount == 0 || e.colorCount > 15)) break;
   }
   return any && r.Ok() && chosen.offset <= length && chosen.size <= length - chosen.offset;
 }

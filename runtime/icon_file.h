@@ -19,8 +19,9 @@ struct IconEntry {
 };
 
 // Walks the directory entries (as many as the count says and the data
-// holds) and takes the first whose width byte is `width` and whose
-// colour-count byte is above 15, else the last one read. False when no
+// holds) and takes the first whose width byte is `width` with more than 15
+// colours (a colour-count byte above 15, or 0 for 256 and more), else the
+// last one read. False when no
 // entry could be read or the chosen image does not lie inside the data.
 bool ChooseIconEntry(const uint8_t* bytes, size_t length, uint8_t width, IconEntry& chosen);
 

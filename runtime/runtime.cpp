@@ -10,6 +10,7 @@
 #include "runtime/library.h"
 #include "runtime/seams.h"
 #include "runtime/service.h"
+#include "runtime/text936.h"
 
 namespace rt {
 
@@ -71,7 +72,7 @@ uint32_t HeaderWord(int index) { return index >= 0 && index < 3 ? State().header
 void SetProgramPath(const char* modulePath) {
   RuntimeState& s = State();
   std::string path = modulePath ? modulePath : "";
-  size_t slash = path.rfind('\\');
+  const size_t slash = LastCharacter(path, '\\');
   if (slash == std::string::npos) {
     s.directory.clear();
     s.fileName = path;

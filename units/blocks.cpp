@@ -1,5 +1,7 @@
 #include "units/blocks.h"
 
+#include <algorithm>
+
 namespace units {
 
 using forms::BytesField;
@@ -120,5 +122,51 @@ const std::vector<const forms::BlockLayout*>& CoreBlockLayouts() {
   };
   return layouts;
 }
+
+// ---- Stored values ------------------------------------------------------------
+
+namespace {
+
+size_t SameField(int32_t field) { return static_cast<size_t>(field); }
+
+}  // namespace
+
+int32_t StoredWindowField(int32_t field, int32_t value) {
+  namespace wf = windowfield;
+  switch (field) {
+    case wf::kBorderStyle: return std::clamp(value, 0, 6);
+    case wf::kBackPictureMode:
+    case wf::kWindowState: return std::clamp(value, 0, 3);
+    case wf::kMusicPlayCount: return std::clamp(value, 0, 2);
+    case wf::kWindowShape: return std::clamp(value, 0, 29);
+    default: return value;
+  }
+}
+
+int32_t StoredButtonField(int32_t field, int32_t value) {
+  namespace bf = buttonfield;
+  switch (field) {
+    case bf::kDefaultButton: return std::clamp(value, 0, 1);
+    case bf::kAlignment:
+    case bf::kVertAlignment: return std::clamp(value, 0, 2);
+    default: return value;
+  }
+}
+
+int32_t StoredListBoxField(int32_t field, int32_t value) {
+  namespace lf = listboxfield;
+  switch (field) {
+    case lf::kBorderStyle: return std::clamp(value, 0, 5);
+    case lf::kRowSpacing: return std::clamp(value, 0, 32767);
+    default: return value;
+  }
+}
+
+const forms::IntClamps kWindowClamps = {static_cast<int32_t>(windowfield::kHelpFile) + 1, SameField,
+                                        StoredWindowField};
+const forms::IntClamps kButtonClamps = {static_cast<int32_t>(buttonfield::kCaption) + 1, SameField,
+                                        StoredButtonField};
+const forms::IntClamps kListBoxClamps = {static_cast<int32_t>(listboxfield::kBindingFlag) + 1,
+                                         SameField, StoredListBoxField};
 
 }  // namespace units

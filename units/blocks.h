@@ -4,6 +4,7 @@
 // writes. Shared by the units at run time and by the form compiler.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "forms/property_block.h"
@@ -20,6 +21,16 @@ extern const forms::BlockLayout kTimerBlock;
 
 // Every core type that keeps a property block.
 const std::vector<const forms::BlockLayout*>& CoreBlockLayouts();
+
+// What a set stores in an integer field of these types (by field
+// position): a choice clamped into its range, the rest as given. Loading a
+// block applies the same clamps.
+int32_t StoredWindowField(int32_t field, int32_t value);
+int32_t StoredButtonField(int32_t field, int32_t value);
+int32_t StoredListBoxField(int32_t field, int32_t value);
+extern const forms::IntClamps kWindowClamps;
+extern const forms::IntClamps kButtonClamps;
+extern const forms::IntClamps kListBoxClamps;
 
 // Field positions in stored order, for PropertyValues.
 namespace windowfield {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "units/blocks.h"
 #include "units/window_rules.h"
 
 namespace units {
 
+namespace lf = labelfield;
 namespace lp = labelprop;
 
 int32_t StoredLabelValue(int32_t number, int32_t value) {
@@ -20,6 +22,20 @@ int32_t StoredLabelValue(int32_t number, int32_t value) {
     default: return value;
   }
 }
+
+size_t LabelField(int32_t number) {
+  static constexpr size_t kFields[lp::kCount] = {
+      lf::kCaption,      lf::kEffect,         lf::kBorderStyle,    lf::kFrameWidth,
+      lf::kFrameColor1,  lf::kFrameColor2,    lf::kFrameColor3,    lf::kFont,
+      lf::kTextColor,    lf::kBackColor,      lf::kBackPicture,    lf::kBackPictureMode,
+      lf::kGradientMode, lf::kGradientColor1, lf::kGradientColor2, lf::kGradientColor3,
+      lf::kAlignment,    lf::kWordWrap,       lf::kVertAlignment,  lf::kDataSource,
+      lf::kDataField,
+  };
+  return kFields[number];
+}
+
+const forms::IntClamps kLabelClamps = {lp::kCount, LabelField, StoredLabelValue};
 
 uint32_t LabelTextFlags(int32_t alignment, bool wordWrap, int32_t vertAlignment) {
   constexpr uint32_t kNoClip = 0x100, kWordBreak = 0x10, kSingleLine = 0x20, kVCentre = 0x4;

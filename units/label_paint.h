@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "forms/property_block.h"
+
 namespace units {
 
 inline constexpr uint32_t kUnusedColour = 0xFF000000u;  // a colour slot that is not used
@@ -47,6 +49,10 @@ enum : int32_t {
 // The value a Label stores when an integer property is set: choices are
 // clamped into their range, `FrameWidth` is at least 5, the rest as given.
 int32_t StoredLabelValue(int32_t ownNumber, int32_t value);
+
+// The block field (labelfield) of an own property number.
+size_t LabelField(int32_t ownNumber);
+extern const forms::IntClamps kLabelClamps;  // the set clamps, for loading a block
 
 // DrawText flags for the label's text (DT_NOCLIP and the alignments).
 uint32_t LabelTextFlags(int32_t alignment, bool wordWrap, int32_t vertAlignment);

@@ -3,7 +3,49 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "units/blocks.h"
+
 namespace units {
+
+namespace sf = hscrollbarfield;
+namespace lf = sliderbarfield;
+
+int32_t StoredScrollBarValue(int32_t number, int32_t value) {
+  switch (number) {
+    case sf::kMinimum:
+    case sf::kMaximum:
+    case sf::kPosition: return std::clamp(value, 0, kRangeLimit);
+    case sf::kPageChange:
+    case sf::kLineChange: return std::clamp(value, 1, kRangeLimit);
+    default: return value;
+  }
+}
+
+int32_t StoredSliderValue(int32_t number, int32_t value) {
+  switch (number) {
+    case lf::kBorderStyle: return std::clamp(value, 0, 5);
+    case lf::kOrientation: return std::clamp(value, 0, 1);
+    case lf::kTickStyle: return std::clamp(value, 0, 3);
+    case lf::kSelectionStart:
+    case lf::kSelectionLength:
+    case lf::kTickFrequency:
+    case lf::kMinimum:
+    case lf::kMaximum:
+    case lf::kPosition: return std::clamp(value, 0, kRangeLimit);
+    case lf::kPageSize:
+    case lf::kLineSize: return std::clamp(value, 1, kRangeLimit);
+    default: return value;
+  }
+}
+
+namespace {
+size_t SameField(int32_t number) { return static_cast<size_t>(number); }
+}  // namespace
+
+const forms::IntClamps kScrollBarClamps = {static_cast<int32_t>(sf::kTrackDrag) + 1, SameField,
+                                           StoredScrollBarValue};
+const forms::IntClamps kSliderClamps = {static_cast<int32_t>(lf::kPosition) + 1, SameField,
+                                        StoredSliderValue};
 
 Range SortedRange(int32_t minimum, int32_t maximum) {
   return {std::min(minimum, maximum), std::max(minimum, maximum)};

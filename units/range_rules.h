@@ -6,10 +6,21 @@
 #include <cstdint>
 #include <optional>
 
+#include "forms/property_block.h"
+
 namespace units {
 
 // Every range value the program writes ends up in 0..32767.
 inline constexpr int32_t kRangeLimit = 32767;
+
+// What a set of an own property stores (own numbers are the block's field
+// positions): the range values in 0..32767, the steps in 1..32767, a
+// border style in 0..5, the slider's orientation in 0..1 and its tick
+// style in 0..3; the rest as given. Loading applies the same clamps.
+int32_t StoredScrollBarValue(int32_t number, int32_t value);
+int32_t StoredSliderValue(int32_t number, int32_t value);
+extern const forms::IntClamps kScrollBarClamps;
+extern const forms::IntClamps kSliderClamps;
 
 struct Range {
   int32_t low;

@@ -1,5 +1,8 @@
 #include "units/window_rules.h"
 
+#include <string_view>
+
+#include "runtime/text936.h"
 #include "units/blocks.h"
 
 namespace units {
@@ -205,9 +208,16 @@ std::vector<Point> ShapePolygon(int32_t shape, int32_t width, int32_t height) {
 // ---- Tray ----------------------------------------------------------------------------
 
 std::string TrayTip(const char* text) {
-  size_t n = 0;
-  while (text && n < kTrayTipBytes && text[n] != 0) ++n;
-  return std::string(text ? text : "", n);
+  const std::string_view whole = text ? text : "";
+  return std::string(whole.substr(0, rt::WholeCharactersWithin(whole, kTrayTipBytes)));
+}
+
+std::string HelpFileFor(const std::string& program) {
+  std::string file = program;
+  const size_t dot = rt::LastCharacter(file, '.');
+  const size_t slash = rt::LastCharacter(file, '\\');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) file.resize(dot);
+  return file + ".hlp";
 }
 
 int32_t TrayEventArgument(uint32_t mouseMessage) {

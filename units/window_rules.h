@@ -89,6 +89,10 @@ std::vector<Point> ShapePolygon(int32_t shape, int32_t width, int32_t height);
 inline constexpr size_t kTrayTipBytes = 62;
 std::string TrayTip(const char* text);
 
+// The help file a window opens when `HelpFile` is empty: the program's
+// full file name with its extension replaced by ".hlp".
+std::string HelpFileFor(const std::string& program);
+
 // The tray callback's mouse message to event 9's argument: 1 left button
 // released, 2 left double click, 3 right button released or context menu,
 // 0 for anything else (no event).

@@ -73,4 +73,7 @@ int32_t StoredObjectValue(int32_t number, int32_t value) {
   }
 }
 
+const forms::IntClamps kBoxClamps = {boxprop::kCount, BoxField, StoredBoxValue};
+const forms::IntClamps kObjectClamps = {objprop::kCount, ObjectField, StoredObjectValue};
+
 }  // namespace cartoon

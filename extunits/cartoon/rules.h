@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "forms/property_block.h"
+
 namespace cartoon {
 
 // CartoonBox own property numbers (overall number - 8).
@@ -66,5 +68,9 @@ size_t ObjectField(int32_t number);
 // The value an integer property stores when set to `value`.
 int32_t StoredBoxValue(int32_t number, int32_t value);
 int32_t StoredObjectValue(int32_t number, int32_t value);
+
+// The same clamps, for loading a block.
+extern const forms::IntClamps kBoxClamps;
+extern const forms::IntClamps kObjectClamps;
 
 }  // namespace cartoon

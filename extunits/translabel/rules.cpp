@@ -24,6 +24,8 @@ int32_t StoredValue(int32_t own, int32_t value) {
   }
 }
 
+const forms::IntClamps kClamps = {prop::kCount, FieldOf, StoredValue};
+
 std::vector<uint8_t> DrawingFont(const std::vector<uint8_t>& block) {
   // LOGFONTA: five 32-bit fields, three flag bytes, then the character set,
   // the two precisions, the quality and the pitch and family.

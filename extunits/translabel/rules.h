@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "forms/property_block.h"
+
 namespace translabel {
 
 // Own property numbers (overall number - 8).
@@ -28,6 +30,7 @@ size_t FieldOf(int32_t own);
 // The value stored when an integer property is written: `Effect` clamped to
 // 0..3, the alignments to 0..2, the rest as given.
 int32_t StoredValue(int32_t own, int32_t value);
+extern const forms::IntClamps kClamps;  // the same, for loading a block
 
 // The LOGFONTA the label draws with: a 60-byte block with its character set
 // made DEFAULT_CHARSET, its precisions 0, PROOF_QUALITY and pitch-and-family

@@ -1,5 +1,6 @@
 // The file search of other-help 0 and 1: the caller keeps the search handle
-// in its own variable, starts it at 0 and ends a walk with EndFind.
+// in its own variable, starts it at 0 and ends a walk with EndFind. A name
+// the code page cannot hold comes back as its short name, which opens.
 
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "runtime/application.h"
+#include "runtime/file_names.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
 
@@ -62,7 +64,7 @@ char* FindFile(const char* pattern, uint32_t attributeMask, int32_t anyFile,
   }
   *searchHandle = reinterpret_cast<uintptr_t>(walk.get());
   OpenWalks().push_back(std::move(walk));
-  return CopyText(data.cFileName);
+  return CopyText(OpenableFoundName(data.cFileName, data.cAlternateFileName));
 }
 
 void EndFind(uintptr_t searchHandle) { TakeWalk(searchHandle); }

@@ -9,10 +9,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
+#include "extunits/blocks.h"
 #include "extunits/cartoon/rules.h"
 #include "extunits/cartoon/scene.h"
+#include "tests/support/block_fuzz.h"
 
 namespace {
 
@@ -325,6 +328,23 @@ TEST(CurrentImage, AngleActsOnlyWithRotateFollowAndTheBaseIsShared) {
   o.MakeCurrentImage();
   EXPECT_TRUE(o.Image().Empty());
   EXPECT_FALSE(o.SolidAt(0, 0));
+}
+
+// Loading applies the clamps a set applies. A stored pen style of 7 or more
+// would index past the box's seven pen styles when its pen is made.
+TEST(CartoonBlocks, LoadedBlocksKeepEveryClamp) {
+  EXPECT_EQ(
+      testing_support::FuzzLoadedBlocks(extunits::kCartoonBoxBlock, cartoon::kBoxClamps, 2000),
+      std::set<int32_t>{});
+  EXPECT_EQ(testing_support::FuzzLoadedBlocks(extunits::kCartoonObjectBlock, cartoon::kObjectClamps,
+                                              2000),
+            std::set<int32_t>{});
+  forms::PropertyValues box(extunits::kCartoonBoxBlock);
+  box.SetInt(extunits::cartoonboxfield::kPenStyle, 7);
+  const std::vector<uint8_t> block = forms::WriteBlock(box);
+  ASSERT_EQ(forms::ReadBlock(block.data(), block.size(), box, cartoon::kBoxClamps),
+            forms::BlockStatus::kOk);
+  EXPECT_EQ(box.Int(extunits::cartoonboxfield::kPenStyle), 6);
 }
 
 }  // namespace

@@ -214,8 +214,12 @@ TEST(Icon, DirectoryChoice) {
             32);
   EXPECT_EQ(p.data.size(), Entry(32, 16, 4).image.size());
   EXPECT_EQ(p.iconBits, 4);
-  // ...else the last entry read: true colour counts 0 colours.
-  EXPECT_EQ(chosenWidth(test_pictures::BuildIconFile(1, {Entry(32, 0, 32), Entry(24, 0, 32)})), 24);
+  // A count of 0 stands for 256 colours or more (true colour among them).
+  EXPECT_EQ(chosenWidth(test_pictures::BuildIconFile(
+                1, {Entry(16, 0, 32), Entry(32, 0, 32), Entry(48, 16, 4)})),
+            32);
+  // ...else the last entry read.
+  EXPECT_EQ(chosenWidth(test_pictures::BuildIconFile(1, {Entry(32, 2, 1), Entry(24, 0, 32)})), 24);
   EXPECT_EQ(chosenWidth(test_pictures::BuildIconFile(1, {Entry(16, 0, 32)})), 16);
   // Cursors keep the hot spot of the entry.
   test_pictures::IconFileEntry cursor = Entry(32, 0, 24);

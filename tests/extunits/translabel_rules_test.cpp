@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "extunits/blocks.h"
 #include "extunits/translabel/rules.h"
+#include "tests/support/block_fuzz.h"
 
 namespace {
 
@@ -31,6 +33,12 @@ TEST(TransLabelRules, EachPropertyHasItsField) {
   for (int32_t n = 0; n < tp::kCount; ++n) {
     EXPECT_STREQ(layout.fields[translabel::FieldOf(n)].name, names[n]);
   }
+}
+
+TEST(TransLabelRules, LoadedBlocksKeepEveryClamp) {
+  EXPECT_EQ(
+      testing_support::FuzzLoadedBlocks(extunits::kTransLabelBlock, translabel::kClamps, 2000),
+      std::set<int32_t>{});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/player/fake_runtime.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -63,8 +64,16 @@ rt::PropValue ReadProperty(uint32_t, uint32_t unit, int32_t property, int32_t) {
   return v;
 }
 
+// The list box keeps `CurrentIndex` within -1 .. the last row.
+int32_t ClampedSelection(int32_t value) {
+  const int32_t last = static_cast<int32_t>(gFake->rows.size()) - 1;
+  return std::max(std::min(value, last), -1);
+}
+
 void WriteProperty(uint32_t, uint32_t unit, int32_t property, int32_t, rt::PropValue v) {
-  if (IsTextProperty(unit, property)) {
+  if (unit == player::kPlayList.id && property == prop::kCurrentIndex) {
+    gFake->SetInt(unit, property, ClampedSelection(static_cast<int32_t>(v.value)));
+  } else if (IsTextProperty(unit, property)) {
     const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(v.value));
     gFake->texts[Key(unit, property)] = text ? text : "";
   } else {
@@ -78,6 +87,9 @@ void GetItemText(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
   const int32_t row = IntArg(n, a, 1);
   const bool inside = row >= 0 && row < static_cast<int32_t>(gFake->rows.size());
   ReturnText(r, inside ? gFake->rows[static_cast<size_t>(row)] : "");
+}
+void GetItemCount(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
+  *r = rt::MakeInt(static_cast<int32_t>(gFake->rows.size()));
 }
 void TextLeft(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
   const int32_t length = IntArg(n, a, 1);
@@ -106,23 +118,51 @@ void ToText(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
 }
 
 const rt::CommandFn kCore[] = {
-    Nothing, GetItemText, TextLeft, Nothing,         GetRunDirectory,    ReadConfigItem, ToInteger,
+    Nothing, GetItemText, TextLeft, GetItemCount,    GetRunDirectory,    ReadConfigItem, ToInteger,
     Nothing, Nothing,     AddItem,  WriteConfigItem, RaiseFeedbackEvent, ToText,         Nothing};
 
-// ---- Media player: position and length stay 0 -------------------------------
+// ---- Media player -------------------------------------------------------------
 void SetVolume(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
   if (gFake->media.isOpen) gFake->media.volume = IntArg(n, a, 1);
   *r = rt::MakeBool(gFake->media.isOpen);
 }
+// Opening closes the device first; a new device plays at its default volume.
 void Open(rt::ArgRecord* r, int32_t, rt::ArgRecord* a) {
-  gFake->media.isOpen = gFake->media.files.count(TextArg(a[1])) > 0;
-  *r = rt::MakeBool(gFake->media.isOpen);
+  FakeMedia& m = gFake->media;
+  m.openFile = TextArg(a[1]);
+  auto it = m.files.find(m.openFile);
+  m.isOpen = it != m.files.end();
+  m.playing = false;
+  m.position = 0;
+  m.length = m.isOpen ? it->second : 0;
+  if (m.isOpen) m.volume = FakeMedia::kDeviceDefaultVolume;
+  *r = rt::MakeBool(m.isOpen);
 }
 void Play(rt::ArgRecord* r, int32_t n, rt::ArgRecord* a) {
-  gFake->media.playFrom = IntArg(n, a, 1);
+  FakeMedia& m = gFake->media;
+  m.paused = false;
+  m.playFrom = IntArg(n, a, 1);
+  if (m.isOpen) {
+    if (m.playFrom != -1) m.position = std::min(std::max(m.playFrom, 0), m.length);
+    m.playing = true;
+    m.volumeAtPlay = m.volume;
+    ++m.plays;
+  }
+  *r = rt::MakeBool(m.isOpen);
+}
+// The flag flips whatever the device says, as the unit's does.
+void TogglePause(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
+  gFake->media.paused = !gFake->media.paused;
   *r = rt::MakeBool(gFake->media.isOpen);
 }
-const rt::CommandFn kMedia[] = {Nothing, SetVolume, Open, Play, Nothing, Nothing, Nothing};
+void GetPosition(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
+  *r = rt::MakeInt(gFake->media.isOpen ? gFake->media.position : -1);
+}
+void GetLength(rt::ArgRecord* r, int32_t, rt::ArgRecord*) {
+  *r = rt::MakeInt(gFake->media.isOpen ? gFake->media.length : 0);
+}
+const rt::CommandFn kMedia[] = {Nothing,     SetVolume,   Open,     Play,
+                                TogglePause, GetPosition, GetLength};
 const rt::CommandFn kExtension[] = {Nothing};  // each extension library's one command
 
 rt::LibraryDescriptor Library(const rt::CommandFn* commands) {
@@ -173,9 +213,17 @@ FakeRuntime::FakeRuntime() {
 
 FakeRuntime::~FakeRuntime() { gFake = nullptr; }
 
+void FakeMedia::Elapse(int32_t ms) {
+  if (isOpen && playing && !paused) position = std::min(position + ms, length);
+}
+
 int32_t FakeRuntime::Int(uint32_t unit, int32_t property) const {
   auto it = ints.find(Key(unit, property));
   return it == ints.end() ? 0 : it->second;
+}
+std::string FakeRuntime::Text(uint32_t unit, int32_t property) const {
+  auto it = texts.find(Key(unit, property));
+  return it == texts.end() ? "" : it->second;
 }
 void FakeRuntime::SetInt(uint32_t unit, int32_t property, int32_t value) {
   ints[Key(unit, property)] = value;

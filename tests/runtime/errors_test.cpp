@@ -1,6 +1,8 @@
 // The runtime heap with its constant ranges, and the fatal error path.
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,25 @@ TEST_F(HeapTest, AllocationFailureIsFatalWithTheSize) {
   EXPECT_EQ(ShownMessages()[0].text, "运行时出错!\r\n\r\n错误信息：分配 1234 字节内存失败!\r\n");
   EXPECT_NE(ShownMessages()[1].text.find("分配 -5 字节内存失败!"), std::string::npos);
   EXPECT_NE(ShownMessages()[2].text.find("分配 77 字节"), std::string::npos);
+}
+
+// A failed C++ allocation names the size asked for, once the new handler
+// had its chance to make room.
+TEST_F(HeapTest, FailedOperatorNewIsFatalWithTheSize) {
+  static int handlerCalls = 0;
+  handlerCalls = 0;
+  std::set_new_handler([] {
+    ++handlerCalls;
+    std::set_new_handler(nullptr);
+  });
+  auto refuse = [](size_t) -> void* { return nullptr; };
+  EXPECT_EQ(ExitCodeOf([&] { GuardCallback([&] { return NewBlock(123456, refuse); }); }), -1);
+  EXPECT_EQ(handlerCalls, 1);
+  ASSERT_EQ(ShownMessages().size(), 1u);
+  EXPECT_EQ(ShownMessages()[0].text, "运行时出错!\r\n\r\n错误信息：分配 123456 字节内存失败!\r\n");
+  void* block = NewBlock(0, std::malloc);  // a block of its own even for 0 bytes
+  EXPECT_NE(block, nullptr);
+  std::free(block);
 }
 
 std::string MessageText(const char* text, int32_t code, size_t capacity = 256) {

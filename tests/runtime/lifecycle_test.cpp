@@ -7,6 +7,7 @@
 
 #include "runtime/fatal.h"
 #include "runtime/heap.h"
+#include "runtime/file_names.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "tests/support/runtime_fixture.h"
@@ -165,6 +166,22 @@ TEST_F(LifecycleTest, ProgramPathSplitsAtTheLastBackslash) {
   EXPECT_EQ(ProgramDirectory(), "");
   EXPECT_EQ(ProgramFileName(), "player.exe");
   EXPECT_EQ(ProgramDirectoryWithBackslash(), "");
+  // 誠 and 衆 end in the byte 0x5C, which is no backslash there.
+  SetProgramPath("C:\\誠\\衆.exe");
+  EXPECT_EQ(ProgramDirectory(), "C:\\誠");
+  EXPECT_EQ(ProgramFileName(), "衆.exe");
+  SetProgramPath("衆.exe");
+  EXPECT_EQ(ProgramDirectory(), "");
+}
+
+// A found name with "?" for characters the code page lacks cannot be
+// opened; the short name stands in for it. Other names stay.
+TEST(FoundNames, ANameTheCodePageCannotHoldGivesWayToTheShortName) {
+  EXPECT_STREQ(OpenableFoundName("??.mp3", "7E4F~1.MP3"), "7E4F~1.MP3");
+  EXPECT_STREQ(OpenableFoundName("a?b.mp3", "AB~1.MP3"), "AB~1.MP3");
+  EXPECT_STREQ(OpenableFoundName("??.mp3", ""), "??.mp3");  // nothing better to give
+  EXPECT_STREQ(OpenableFoundName("long name.mp3", "LONGNA~1.MP3"), "long name.mp3");
+  EXPECT_STREQ(OpenableFoundName("单曲.mp3", "D4A6~1.MP3"), "单曲.mp3");
 }
 
 TEST_F(LifecycleTest, ServicesAnswerByCode) {

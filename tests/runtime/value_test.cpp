@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/heap.h"
+#include "runtime/text936.h"
 #include "tests/support/runtime_fixture.h"
 
 namespace {
@@ -184,6 +185,19 @@ TEST_F(ValueTest, MakeArrayPrivateCopiesOnlyConstantBlocks) {
   EXPECT_EQ(std::memcmp(cut, lying, sizeof lying), 0);
   Free(cut);
   EXPECT_EQ(LiveBlockCount(), 0);
+}
+
+// Texts are cut and split between characters only ("誠" is D5 5C).
+TEST(Text936, CutsAndSplitsBetweenCharacters) {
+  const std::string tail = "a誠b";
+  EXPECT_EQ(rt::WholeCharactersWithin(tail, 2), 1u);
+  EXPECT_EQ(rt::WholeCharactersWithin(tail, 3), 3u);
+  EXPECT_EQ(rt::WholeCharactersWithin(tail, 99), 4u);
+  EXPECT_EQ(rt::WholeCharactersWithin("", 5), 0u);
+  EXPECT_EQ(rt::LastCharacter("x\\誠", '\\'), 1u);
+  EXPECT_EQ(rt::LastCharacter("誠", '\\'), std::string_view::npos);
+  EXPECT_EQ(rt::LastCharacter("\\\xD5", '\\'), 0u);  // a lead byte that ends the text stands alone
+  EXPECT_EQ(rt::LastCharacter("\xD5\\", '\\'), std::string_view::npos);
 }
 
 }  // namespace

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "runtime/bytes.h"
+#include "units/label_paint.h"
+#include "units/range_rules.h"
 #include "tests/support/block_checks.h"
+#include "tests/support/block_fuzz.h"
 
 namespace {
 
@@ -275,6 +278,20 @@ TEST(CoreBlocks, VersionsAboveTheWrittenOneAreRefused) {
     std::vector<uint8_t> bytes = WriteBlock(v);
     bytes[0] = static_cast<uint8_t>(layout->version + 1);
     EXPECT_EQ(ReadBlock(bytes, v), BlockStatus::kNewerVersion) << layout->typeName;
+  }
+}
+
+// Loading applies the clamps a set applies, for every core type: no stored
+// block starts a unit on a choice or size out of its range.
+TEST(CoreBlocks, LoadedBlocksKeepEveryClamp) {
+  const std::pair<const forms::BlockLayout*, const forms::IntClamps*> kTypes[] = {
+      {&kWindowBlock, &kWindowClamps},        {&kLabelBlock, &kLabelClamps},
+      {&kButtonBlock, &kButtonClamps},        {&kListBoxBlock, &kListBoxClamps},
+      {&kHScrollBarBlock, &kScrollBarClamps}, {&kSliderBarBlock, &kSliderClamps},
+  };
+  for (const auto& [layout, clamps] : kTypes) {
+    EXPECT_EQ(testing_support::FuzzLoadedBlocks(*layout, *clamps, 2000), std::set<int32_t>{})
+        << layout->typeName;
   }
 }
 

@@ -75,6 +75,13 @@ TEST(WindowRules, TrayTipAndCallbackMessages) {
   EXPECT_EQ(TrayTip(eighty.c_str()).size(), 62u);
   EXPECT_EQ(TrayTip("短"), "短");
   EXPECT_EQ(TrayTip(nullptr), "");
+  // A character that would pass the 62nd byte is left out whole.
+  EXPECT_EQ(TrayTip((std::string(61, 'x') + "短").c_str()), std::string(61, 'x'));
+  EXPECT_EQ(TrayTip((std::string(60, 'x') + "短").c_str()).size(), 62u);
+  // The default help file: the program's extension, found between characters.
+  EXPECT_EQ(HelpFileFor("C:\\dir\\a.誠"), "C:\\dir\\a.hlp");
+  EXPECT_EQ(HelpFileFor("C:\\v1.0\\player"), "C:\\v1.0\\player.hlp");
+  EXPECT_EQ(HelpFileFor("C:\\衆.exe"), "C:\\衆.hlp");
   EXPECT_EQ(TrayEventArgument(0x0202), 1);
   EXPECT_EQ(TrayEventArgument(0x0203), 2);
   EXPECT_EQ(TrayEventArgument(0x0205), 3);

@@ -86,16 +86,16 @@ int32_t ButtonObject::SetProperty(int32_t number, const rt::PropValue& value) {
       ApplyFontRule(hwnd(), values_.Bytes(bf::kFont), font_);
       return 0;
     case bp::kDefaultButton:
-      values_.SetInt(bf::kDefaultButton, Clamp(v, 0, 1));
+      values_.SetInt(bf::kDefaultButton, StoredButtonField(bf::kDefaultButton, v));
       ChangeWindowStyle(hwnd(), GWL_STYLE, BS_DEFPUSHBUTTON,
                         Int(bp::kDefaultButton) ? BS_DEFPUSHBUTTON : 0);
       break;
     case bp::kAlignment:
-      values_.SetInt(bf::kAlignment, Clamp(v, 0, 2));
+      values_.SetInt(bf::kAlignment, StoredButtonField(bf::kAlignment, v));
       ChangeWindowStyle(hwnd(), GWL_STYLE, BS_CENTER, kHorizontal[Int(bp::kAlignment)]);
       break;
     case bp::kVertAlignment:
-      values_.SetInt(bf::kVertAlignment, Clamp(v, 0, 2));
+      values_.SetInt(bf::kVertAlignment, StoredButtonField(bf::kVertAlignment, v));
       ChangeWindowStyle(hwnd(), GWL_STYLE, BS_VCENTER, kVertical[Int(bp::kVertAlignment)]);
       break;
     default: return 0;
@@ -141,7 +141,9 @@ namespace {
 
 forms::UnitObject* CreateButton(const forms::CreateRequest& r) {
   forms::PropertyValues values(kButtonBlock);
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk) return nullptr;
+  if (forms::ReadBlock(r.data, r.length, values, kButtonClamps) != forms::BlockStatus::kOk) {
+    return nullptr;
+  }
   auto* button = new ButtonObject(r.formId, r.unitId, std::move(values));
   if (button->CreateControl(r)) return button;
   delete button;

@@ -22,16 +22,6 @@ namespace lp = labelprop;
 
 namespace {
 
-// The block field of each own property number.
-constexpr size_t kFieldOf[lp::kCount] = {
-    lf::kCaption,      lf::kEffect,         lf::kBorderStyle,    lf::kFrameWidth,
-    lf::kFrameColor1,  lf::kFrameColor2,    lf::kFrameColor3,    lf::kFont,
-    lf::kTextColor,    lf::kBackColor,      lf::kBackPicture,    lf::kBackPictureMode,
-    lf::kGradientMode, lf::kGradientColor1, lf::kGradientColor2, lf::kGradientColor3,
-    lf::kAlignment,    lf::kWordWrap,       lf::kVertAlignment,  lf::kDataSource,
-    lf::kDataField,
-};
-
 bool IsText(int32_t n) { return n == lp::kCaption || n == lp::kDataSource || n == lp::kDataField; }
 bool IsBytes(int32_t n) { return n == lp::kFont || n == lp::kBackPicture; }
 
@@ -54,23 +44,23 @@ const char* RegisterLabelClass(const char* name) {
 LabelObject::LabelObject(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
     : UnitObject(formId, unitId), values_(std::move(values)) {}
 
-int32_t LabelObject::Int(int32_t number) const { return values_.Int(kFieldOf[number]); }
+int32_t LabelObject::Int(int32_t number) const { return values_.Int(LabelField(number)); }
 
 // Every write repaints the whole label without erasing.
 void LabelObject::SetProperty(int32_t number, const rt::PropValue& value) {
   if (number < 0 || number >= lp::kCount) return;
   if (IsText(number)) {
     const std::string text = TextOf(value);
-    values_.SetText(kFieldOf[number], text);
+    values_.SetText(LabelField(number), text);
     if (number == lp::kCaption) ::SetWindowTextA(hwnd(), text.c_str());
   } else if (IsBytes(number)) {
-    values_.SetBytes(kFieldOf[number], BytesOf(value));
+    values_.SetBytes(LabelField(number), BytesOf(value));
     if (number == lp::kBackPicture) {
       picture_.Reset();
       pictureTried_ = false;
     }
   } else {
-    values_.SetInt(kFieldOf[number], StoredLabelValue(number, static_cast<int32_t>(value.value)));
+    values_.SetInt(LabelField(number), StoredLabelValue(number, static_cast<int32_t>(value.value)));
     if (number == lp::kBorderStyle) ApplyBorder(hwnd(), Int(lp::kBorderStyle));
   }
   ::InvalidateRect(hwnd(), nullptr, FALSE);
@@ -79,9 +69,9 @@ void LabelObject::SetProperty(int32_t number, const rt::PropValue& value) {
 bool LabelObject::GetProperty(int32_t number, rt::PropValue& value) const {
   if (number < 0 || number >= lp::kCount) return false;
   if (IsText(number)) {
-    value = TextValue(values_.Text(kFieldOf[number]));
+    value = TextValue(values_.Text(LabelField(number)));
   } else if (IsBytes(number)) {
-    value = BytesValue(values_.Bytes(kFieldOf[number]));
+    value = BytesValue(values_.Bytes(LabelField(number)));
   } else {
     value = IntValue(Int(number));
   }
@@ -116,7 +106,8 @@ namespace {
 forms::UnitObject* CreateLabel(const forms::CreateRequest& r) {
   forms::PropertyValues values(kLabelBlock);
   const char* windowClass = RegisterLabelClass(kLabelClass);
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
+  if (forms::ReadBlock(r.data, r.length, values, kLabelClamps) != forms::BlockStatus::kOk ||
+      !windowClass) {
     return nullptr;
   }
   auto* label = new LabelObject(r.formId, r.unitId, std::move(values));

@@ -102,7 +102,7 @@ int32_t ListBoxObject::SetProperty(int32_t number, const rt::PropValue& value) {
   const auto v = static_cast<int32_t>(value.value);
   switch (number) {
     case lp::kBorderStyle:
-      Store(number, Clamp(v, 0, 5));
+      Store(number, StoredListBoxField(lf::kBorderStyle, v));
       ApplyBorder(hwnd(), Int(number));
       return 0;
     case lp::kSorted:
@@ -143,7 +143,7 @@ int32_t ListBoxObject::SetProperty(int32_t number, const rt::PropValue& value) {
 int32_t ListBoxObject::SetRowSpacing(int32_t value) {
   const auto height = static_cast<int32_t>(SendToControl(LB_GETITEMHEIGHT));
   const int32_t base = height - Int(lp::kRowSpacing);
-  Store(lp::kRowSpacing, Clamp(value, 0, 32767));
+  Store(lp::kRowSpacing, StoredListBoxField(lf::kRowSpacing, value));
   SendToControl(LB_SETITEMHEIGHT, 0, RowHeight(base, Int(lp::kRowSpacing)));
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   return 0;
@@ -256,7 +256,9 @@ namespace {
 
 forms::UnitObject* CreateListBox(const forms::CreateRequest& r) {
   forms::PropertyValues values(kListBoxBlock);
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk) return nullptr;
+  if (forms::ReadBlock(r.data, r.length, values, kListBoxClamps) != forms::BlockStatus::kOk) {
+    return nullptr;
+  }
   auto* unit = new ListBoxObject(r.formId, r.unitId, std::move(values));
   if (unit->CreateControl(r)) return unit;
   delete unit;

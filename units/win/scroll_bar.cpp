@@ -49,16 +49,17 @@ void ScrollBarObject::ShowPosition() {
 }
 
 void ScrollBarObject::SetProperty(int32_t number, int32_t value) {
+  value = StoredScrollBarValue(number, value);
   switch (number) {
     case sp::kMinimum:
     case sp::kMaximum:
-      Store(number, Clamp(value, 0, kRangeLimit));
+      Store(number, value);
       SendRange();
       break;
     case sp::kPageChange:
-    case sp::kLineChange: Store(number, Clamp(value, 1, kRangeLimit)); break;
+    case sp::kLineChange: Store(number, value); break;
     case sp::kPosition: {
-      Store(number, Clamp(value, 0, kRangeLimit));
+      Store(number, value);
       // Setting the position can enable the control again; a disabled one stays disabled.
       const bool enabled = ::IsWindowEnabled(hwnd()) != FALSE;
       ShowPosition();
@@ -96,7 +97,9 @@ namespace {
 
 forms::UnitObject* CreateScrollBar(const forms::CreateRequest& r) {
   forms::PropertyValues values(kHScrollBarBlock);
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk) return nullptr;
+  if (forms::ReadBlock(r.data, r.length, values, kScrollBarClamps) != forms::BlockStatus::kOk) {
+    return nullptr;
+  }
   auto* unit = new ScrollBarObject(r.formId, r.unitId, std::move(values));
   if (unit->CreateControl(r)) return unit;
   delete unit;

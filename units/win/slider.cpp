@@ -60,39 +60,36 @@ void SliderObject::SendSelection() {
 }
 
 int32_t SliderObject::SetProperty(int32_t number, int32_t value) {
+  value = StoredSliderValue(number, value);
   switch (number) {
     case sl::kBorderStyle:
-      Store(number, Clamp(value, 0, 5));
+      Store(number, value);
       ApplyBorder(hwnd(), Int(number));
       return 0;
     case sl::kOrientation:
     case sl::kTickStyle:
-    case sl::kSelectionEnabled: {
-      const int32_t v = number == sl::kSelectionEnabled
-                            ? value
-                            : Clamp(value, 0, number == sl::kTickStyle ? 3 : 1);
-      if (v == Int(number)) return 0;
-      Store(number, v);
+    case sl::kSelectionEnabled:
+      if (value == Int(number)) return 0;
+      Store(number, value);
       return 1;
-    }
     case sl::kSelectionStart:
     case sl::kSelectionLength:
-      Store(number, Clamp(value, 0, kRangeLimit));
+      Store(number, value);
       if (Int(sl::kSelectionEnabled)) {
         SendSelection();
         ::InvalidateRect(hwnd(), nullptr, TRUE);
       }
       return 0;
-    case sl::kTickFrequency: Store(number, Clamp(value, 0, kRangeLimit)); break;
+    case sl::kTickFrequency:
     case sl::kPageSize:
-    case sl::kLineSize: Store(number, Clamp(value, 1, kRangeLimit)); break;
+    case sl::kLineSize: Store(number, value); break;
     case sl::kMinimum:
     case sl::kMaximum:
-      Store(number, Clamp(value, 0, kRangeLimit));
+      Store(number, value);
       SendRange();  // the position and the selection are not sent again
       return 0;
     case sl::kPosition:
-      Store(number, Clamp(value, 0, kRangeLimit));
+      Store(number, value);
       SendToControl(TBM_SETPOS, TRUE,
                     ShownPosition(Int(sl::kMinimum), Int(sl::kMaximum), Int(number)));
       return 0;
@@ -131,7 +128,9 @@ namespace {
 
 forms::UnitObject* CreateSlider(const forms::CreateRequest& r) {
   forms::PropertyValues values(kSliderBarBlock);
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk) return nullptr;
+  if (forms::ReadBlock(r.data, r.length, values, kSliderClamps) != forms::BlockStatus::kOk) {
+    return nullptr;
+  }
   auto* unit = new SliderObject(r.formId, r.unitId, std::move(values));
   if (unit->CreateControl(r)) return unit;
   delete unit;

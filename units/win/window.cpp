@@ -211,12 +211,7 @@ void WindowObject::ApplyAlwaysOnTop() {
 
 // ---- Properties -----------------------------------------------------------------------
 
-namespace {
-
-constexpr int32_t kChoiceLimit[kWindowPropertyCount] = {0, 6, 0, 0, 3, 0, 2, 0, 0,  0, 3, 0,
-                                                        0, 0, 0, 0, 0, 0, 0, 0, 29, 0, 0, 0};
-
-}  // namespace
+namespace {}  // namespace
 
 void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
   if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return;
@@ -242,7 +237,7 @@ void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
     return;
   }
   auto v = static_cast<int32_t>(value.value);
-  if (kChoiceLimit[number] != 0) v = Clamp(v, 0, kChoiceLimit[number]);
+  v = StoredWindowField(static_cast<int32_t>(kFieldOf[number]), v);
   if (number == wp::kMusicPlayCount) StopMusic();
   StoreInt(number, v);
   switch (number) {
@@ -315,7 +310,7 @@ namespace {
 forms::UnitObject* CreateWindowUnit(const forms::CreateRequest& r) {
   forms::PropertyValues values(kWindowBlock);
   WindowObject* unit = nullptr;
-  if (forms::ReadBlock(r.data, r.length, values) == forms::BlockStatus::kOk) {
+  if (forms::ReadBlock(r.data, r.length, values, kWindowClamps) == forms::BlockStatus::kOk) {
     unit = new WindowObject(r.formId, r.unitId, std::move(values));
     if (unit->CreateWindowFor(r)) return unit;
     delete unit;

@@ -163,11 +163,7 @@ namespace {
 std::string DefaultHelpFile() {
   char name[rt::kRuntimeTextBufferSize] = {};
   rt::Service(rt::svc::kCopyRuntimeText, 2002, reinterpret_cast<uintptr_t>(name));
-  std::string file = name;
-  const size_t dot = file.rfind('.');
-  const size_t slash = file.rfind('\\');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) file.resize(dot);
-  return file + ".hlp";
+  return HelpFileFor(name);
 }
 
 }  // namespace

@@ -289,7 +289,8 @@ const char* BoxClass() {
 forms::UnitObject* CreateCartoonBox(const forms::CreateRequest& r) {
   forms::PropertyValues values(extunits::kCartoonBoxBlock);
   const char* windowClass = BoxClass();
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
+  if (forms::ReadBlock(r.data, r.length, values, kBoxClamps) != forms::BlockStatus::kOk ||
+      !windowClass) {
     return nullptr;
   }
   auto* box = new CartoonBoxUnit(r.formId, r.unitId, std::move(values));

@@ -156,7 +156,8 @@ namespace {
 forms::UnitObject* CreateCartoonObject(const forms::CreateRequest& r) {
   forms::PropertyValues values(extunits::kCartoonObjectBlock);
   const char* windowClass = ObjectClass();
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
+  if (forms::ReadBlock(r.data, r.length, values, kObjectClamps) != forms::BlockStatus::kOk ||
+      !windowClass) {
     return nullptr;
   }
   auto* unit = new CartoonObjectUnit(r.formId, r.unitId, std::move(values));

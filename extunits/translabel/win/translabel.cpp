@@ -155,7 +155,8 @@ namespace {
 forms::UnitObject* CreateTransLabel(const forms::CreateRequest& r) {
   forms::PropertyValues values(extunits::kTransLabelBlock);
   const char* windowClass = units::RegisterLabelClass(kTransLabelClass);
-  if (forms::ReadBlock(r.data, r.length, values) != forms::BlockStatus::kOk || !windowClass) {
+  if (forms::ReadBlock(r.data, r.length, values, kClamps) != forms::BlockStatus::kOk ||
+      !windowClass) {
     return nullptr;
   }
   auto* label = new TransLabelObject(r.formId, r.unitId, std::move(values));

@@ -268,6 +268,21 @@ TEST_F(FindFileTest, ChineseNamesArriveInCodePage936) {
   EXPECT_EQ(found, (std::vector<std::string>{"\xB5\xA5\xC7\xFA.wav"}));
 }
 
+// A name code page 936 cannot hold (Korean) comes back as a name that opens.
+TEST_F(FindFileTest, ANameTheCodePageLacksComesBackAsOneThatOpens) {
+  const std::wstring file = std::wstring(dir_.begin(), dir_.end()) + L"\uD55C\uAE00.wav";
+  ::CloseHandle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::vector<std::string> found = Walk("*.wav", 0, 1);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].find('?'), std::string::npos) << found[0];
+  rt::FileHandle opened(::CreateFileA((dir_ + found[0]).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+  EXPECT_TRUE(opened) << found[0];
+  opened = rt::FileHandle();
+  ::DeleteFileW(file.c_str());
+}
+
 TEST_F(FindFileTest, NothingFoundLeavesZeroAndEndFindClosesAnOpenWalk) {
   const int64_t live = rt::LiveHandleCount();
   uintptr_t handle = 1234;  // not a walk of ours: left alone

@@ -272,12 +272,13 @@ TEST_F(WindowTest, TrayMessagesAndTheTrayIconOperation) {
 
 TEST_F(WindowTest, BigAndSmallIconsAreChosenByWidth) {
   HWND form = Open(kPlainForm);
-  // Colour counts above 15 count; the 16-pixel entry with 0 colours does not.
-  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 0), IconEntry(32, 16),
+  // Colour counts above 15 count, and 0 (256 or more); the 16-pixel entry
+  // with 2 colours does not.
+  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 2), IconEntry(32, 0),
                                                          IconEntry(16, 16), IconEntry(48, 16)}));
   EXPECT_EQ(IconWidth(form, ICON_BIG), 32);
   EXPECT_EQ(IconWidth(form, ICON_SMALL), 16);
-  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 0), IconEntry(48, 16)}));
+  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 2), IconEntry(48, 16)}));
   EXPECT_EQ(IconWidth(form, ICON_BIG), 48);  // no match: the last entry
   EXPECT_EQ(IconWidth(form, ICON_SMALL), 48);
   Bytes cut = IconFile(32);
