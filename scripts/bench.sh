@@ -10,6 +10,7 @@ source "$(dirname "$0")/common.sh"
 prepare
 configure_win64
 configure_win32
+find_i386_route
 which=$(player_build)
 cmake --build "$build/$which" --target bench_driver -- -j"$(nproc)" >/dev/null
 cmake --build "$build/win32" --target player -- -j"$(nproc)" >/dev/null

@@ -52,15 +52,14 @@ stop_xvfb() {
   for pid in "${xvfb_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 
-# i386_route: finds out once how this machine runs 32-bit programs (native,
-# qemu or none, see scripts/i386.sh) and keeps it in PROJECT_I386_ROUTE for
-# scripts/wine-run.sh.
-i386_route() {
+# find_i386_route: finds out once how this machine runs 32-bit programs
+# (native, qemu or none, see scripts/i386.sh) and keeps it in
+# PROJECT_I386_ROUTE, which scripts/wine-run.sh reads.
+find_i386_route() {
   if [ -z "${PROJECT_I386_ROUTE:-}" ]; then
     PROJECT_I386_ROUTE=$(bash scripts/i386.sh route) || true
     export PROJECT_I386_ROUTE
   fi
-  echo "$PROJECT_I386_ROUTE"
 }
 
 # prepare_wine_prefix [Y|N]: creates the Wine prefix named by WINEPREFIX when
@@ -119,5 +118,6 @@ wine_session() {
 # player_build: the build whose player the benchmarks measure, the i686 one
 # users get wherever 32-bit programs run, else the x86_64 one.
 player_build() {
-  if [ "$(i386_route)" = none ]; then echo win64; else echo win32; fi
+  find_i386_route
+  if [ "$PROJECT_I386_ROUTE" = none ]; then echo win64; else echo win32; fi
 }

@@ -5,7 +5,8 @@
 #   i386.sh run CMD... runs CMD so that every i386 program it starts, Wine's
 #                      own children included, goes through qemu's user-mode
 #                      emulator: inside a user and mount namespace of its own
-#                      with a private binfmt_misc, so nothing global changes
+#                      with a private binfmt_misc, so nothing global changes;
+#                      CMD sees PROJECT_I386_NAMESPACE=1
 # A kernel without 32-bit emulation fails at once with "Exec format error";
 # there qemu 10 or later can run the 32-bit Wine (older ones fail to map
 # Wine's shared user data). PROJECT_I386=native|qemu|none forces a route, so
@@ -24,7 +25,7 @@ run_emulated() {
       printf "%s" "$1" >/proc/sys/fs/binfmt_misc/register ||
       { echo "i386: no private binfmt_misc in a user namespace here" >&2; exit 126; }
     shift
-    exec "$@"' i386 "$binfmt$qemu:F" "$@"
+    PROJECT_I386_NAMESPACE=1 exec "$@"' i386 "$binfmt$qemu:F" "$@"
 }
 
 runs_natively() {

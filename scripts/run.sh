@@ -15,6 +15,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 prepare
+find_i386_route
 which=$(player_build)
 if [ "$which" = win32 ]; then
   configure_win32

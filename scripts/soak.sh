@@ -9,6 +9,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 prepare
+find_i386_route
 which=$(player_build)
 "configure_$which"
 cmake --build "$build/$which" --target player player_e2e_wine -- -j"$(nproc)" >/dev/null

@@ -13,27 +13,36 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-prepare
-configure_win64
-configure_win32
-configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPROJECT_FUZZ=ON
-configure native -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DPROJECT_EXTRA_BUILDS="$build/fuzz;$build/win64;$build/win32"
-for dir in native fuzz win64 win32; do
-  echo "== building $dir"
-  if ! cmake --build "$build/$dir" -- -j"$(nproc)" >"$build/$dir.build.log" 2>&1; then
-    grep -v '^\[' "$build/$dir.build.log" | tail -n 60
-    echo "build of $dir failed"
-    exit 1
+# The emulated route runs this script again for its tests, inside the
+# emulator's namespace: every Wine process of the run, the server and Wine's
+# own services included, then shares that one namespace.
+if [ "${1:-}" != --tests-only ]; then
+  prepare
+  configure_win64
+  configure_win32
+  configure fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPROJECT_FUZZ=ON
+  configure native -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DPROJECT_EXTRA_BUILDS="$build/fuzz;$build/win64;$build/win32"
+  for dir in native fuzz win64 win32; do
+    echo "== building $dir"
+    if ! cmake --build "$build/$dir" -- -j"$(nproc)" >"$build/$dir.build.log" 2>&1; then
+      grep -v '^\[' "$build/$dir.build.log" | tail -n 60
+      echo "build of $dir failed"
+      exit 1
+    fi
+  done
+  find_i386_route
+  if [ "$PROJECT_I386_ROUTE" = qemu ]; then
+    exec bash scripts/i386.sh run bash scripts/test.sh --tests-only
   fi
-done
+fi
 
 # The Windows tests of each build run in a Wine prefix and on an X display
 # of their own (wine-run.sh takes DISPLAY_WINE32 for the 32-bit ones), so
 # neither set sees the other's windows or tray.
-route=$(i386_route)
-case $route in
+find_i386_route
+case $PROJECT_I386_ROUTE in
   native) echo "== 32-bit programs run natively: the wine32 tests run the i686 build" ;;
   qemu) echo "== 32-bit programs run through qemu-i386: the wine32 tests run the i686 build" ;;
   *) echo "== no 32-bit programs run here: ctest reports the wine32 tests as skipped" ;;

@@ -7,8 +7,9 @@
 # How 32-bit programs run is scripts/i386.sh's route (PROJECT_I386_ROUTE
 # when the caller found it already): natively; through qemu, where every
 # Wine process runs in the emulator's namespace, since a 64-bit one may start
-# 32-bit ones; or not at all, where an i386 program is not run and the exit
-# code is 77, which ctest reports as skipped.
+# 32-bit ones (in the caller's, when it runs in one already); or not at all,
+# where an i386 program is not run and the exit code is 77, which ctest
+# reports as skipped.
 # Programs run for the 32-bit tests (PROJECT_TEST_ARCH=i686) take the display
 # DISPLAY_WINE32 when one is given, so the two test sets never share a screen.
 set -u
@@ -41,7 +42,11 @@ route=${PROJECT_I386_ROUTE:-}
 [ -n "$route" ] || route=$(bash "$here/i386.sh" route 2>/dev/null)
 command=("$loader" "$@")
 case $route in
-  qemu) command=(bash "$here/i386.sh" run "${command[@]}") ;;
+  qemu)
+    if [ -z "${PROJECT_I386_NAMESPACE:-}" ]; then
+      command=(bash "$here/i386.sh" run "${command[@]}")
+    fi
+    ;;
   native) ;;
   *)
     if [ "$loader" = /usr/lib/wine/wine ]; then

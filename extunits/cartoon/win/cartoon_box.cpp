@@ -351,7 +351,8 @@ constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
 const rt::UnitTypeRecord& CartoonBoxType() {
   static const rt::UnitTypeRecord type = units::MakeUnitType(
-      "动画框", "CartoonBox", rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+      "动画框", "CartoonBox",
+      rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit | rt::typeflag::kDragsForm,
       static_cast<uint32_t>(kProperties.size()), kProperties.data(), BoxInterface);
   return type;
 }

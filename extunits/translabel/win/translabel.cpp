@@ -208,8 +208,8 @@ constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
 const rt::UnitTypeRecord& TransLabelType() {
   static const rt::UnitTypeRecord type = units::MakeUnitType(
-      "透明标签", "TransLabel", 0x84012040, static_cast<uint32_t>(kProperties.size()),
-      kProperties.data(), TransLabelInterface);
+      "透明标签", "TransLabel", rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+      static_cast<uint32_t>(kProperties.size()), kProperties.data(), TransLabelInterface);
   return type;
 }
 

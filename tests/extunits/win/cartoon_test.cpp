@@ -86,6 +86,11 @@ class CartoonTest : public unitprog::UnitProgramTest {
   }
 };
 
+// Like the label, the box lets a press drag a form that allows it anywhere.
+TEST(CartoonBoxType, APressOnTheBoxMayDragTheForm) {
+  EXPECT_NE(cartoon::CartoonBoxType().flags & rt::typeflag::kDragsForm, 0u);
+}
+
 TEST_F(CartoonTest, CreateObjectPutsTheTemplatesPictureIntoTheBox) {
   const rt::LibraryDescriptor& library = cartoon::Library();
   EXPECT_EQ(library.typeCount, 9u);

@@ -106,6 +106,13 @@ class TransLabelTest : public unitprog::UnitProgramTest {
   }
 };
 
+// Its type record is a plain window unit's: not a label for mnemonics, not
+// skipped by Tab, and a press on it does not drag the form.
+TEST(TransLabelType, CarriesTheWindowUnitFlagsOnly) {
+  EXPECT_EQ(translabel::TransLabelType().flags,
+            rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit);
+}
+
 TEST_F(TransLabelTest, StoresClampsAndDefaults) {
   HWND plain = WindowOf(kPlainLabel);
   char text[16] = {};
