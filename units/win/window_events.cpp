@@ -73,7 +73,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_PAINT: {
       rt::PaintDc paint(hwnd());
-      PaintBackground(paint.get());
+      if (paint.get()) PaintBackground(paint.get());
       return 0;
     }
     case WM_PRINTCLIENT: PaintBackground(reinterpret_cast<HDC>(wParam)); return 0;
