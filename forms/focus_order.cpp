@@ -10,6 +10,8 @@ constexpr uint32_t kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12;
 constexpr uint32_t kVkNumpad0 = 0x60, kVkNumpad9 = 0x69;
 constexpr uint32_t kVkSubtract = 0x6D, kVkDecimal = 0x6E, kVkDivide = 0x6F;
 constexpr uint32_t kVkOemMinus = 0xBD, kVkOemPeriod = 0xBE, kVkOemSlash = 0xBF;
+constexpr uint32_t kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkF1 = 0x70;
+constexpr uint32_t kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;
 
 // Label and frame kinds hand the focus to the next unit by number.
 std::optional<int> PickAfterPassingKind(const std::vector<FocusCandidate>& ordered, uint32_t number,
@@ -67,6 +69,24 @@ uint32_t KeyStateBits(bool ctrl, bool shift, bool alt, uint32_t vk) {
   if (shift && vk != kVkShift) bits |= kKeyShift;
   if (alt && vk != kVkMenu) bits |= kKeyAlt;
   return bits;
+}
+
+FormKey FormKeyOf(uint32_t vk, uint32_t state) {
+  switch (vk) {
+    case kVkTab:
+      if (state == 0) return FormKey::kTabForward;
+      return state == kKeyShift ? FormKey::kTabBackward : FormKey::kNone;
+    case kVkReturn: return state == 0 ? FormKey::kEnter : FormKey::kNone;
+    case kVkEscape: return state == 0 ? FormKey::kEscape : FormKey::kNone;
+    case kVkF1: return state == 0 ? FormKey::kHelp : FormKey::kNone;
+    case kVkLeft:
+    case kVkUp: return FormKey::kArrowBackward;
+    case kVkRight:
+    case kVkDown: return FormKey::kArrowForward;
+    default: break;
+  }
+  const bool letterOrDigit = (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z');
+  return letterOrDigit && state == kKeyAlt ? FormKey::kMnemonic : FormKey::kNone;
 }
 
 }  // namespace forms

@@ -38,4 +38,20 @@ constexpr uint32_t kKeyShift = 2;
 constexpr uint32_t kKeyAlt = 4;
 uint32_t KeyStateBits(bool ctrl, bool shift, bool alt, uint32_t virtualKey);
 
+// What the form's key handling makes of a key-down, by its key code and key
+// state bits. Enter, Esc and F1 count only without modifiers (Alt+Enter is
+// not Enter); the arrows count whatever is held.
+enum class FormKey {
+  kNone,
+  kTabForward,
+  kTabBackward,
+  kEnter,
+  kEscape,
+  kHelp,
+  kArrowBackward,
+  kArrowForward,
+  kMnemonic,
+};
+FormKey FormKeyOf(uint32_t virtualKey, uint32_t state);
+
 }  // namespace forms

@@ -159,24 +159,26 @@ bool ClaimedByFocusedUnit(FormRecord& form, uint32_t key) {
 
 bool HandleKey(FormRecord& form, FormWindowObject& window, const MSG& msg) {
   const auto vk = static_cast<uint32_t>(msg.wParam);
-  const uint32_t state = CurrentKeyState(vk);
-  if (vk == VK_TAB && (state == 0 || state == kKeyShift)) {
-    if (ClaimedByFocusedUnit(form, vk)) return false;
-    MoveFocus(form, ::GetFocus(), state == 0, false, nullptr);
-    return true;
-  }
-  if (vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_F1) {
-    return !ClaimedByFocusedUnit(form, vk) && window.HandleFormKey(static_cast<int>(vk));
-  }
-  if (vk == VK_LEFT || vk == VK_UP || vk == VK_RIGHT || vk == VK_DOWN) {
-    UnitRecord* focused = UnitOwningWindow(form, ::GetFocus());
-    if (!focused || !(TypeFlags(*focused) & rt::typeflag::kOptionButtonKind)) return false;
-    MoveFocus(form, ::GetFocus(), vk == VK_RIGHT || vk == VK_DOWN, true, nullptr);
-    return true;
-  }
-  const bool letterOrDigit = (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z');
-  if (state == kKeyAlt && letterOrDigit && !ClaimedByFocusedUnit(form, vk)) {
-    return Mnemonic(form, vk);
+  const FormKey key = FormKeyOf(vk, CurrentKeyState(vk));
+  switch (key) {
+    case FormKey::kTabForward:
+    case FormKey::kTabBackward:
+      if (ClaimedByFocusedUnit(form, vk)) return false;
+      MoveFocus(form, ::GetFocus(), key == FormKey::kTabForward, false, nullptr);
+      return true;
+    case FormKey::kEnter:
+    case FormKey::kEscape:
+    case FormKey::kHelp:
+      return !ClaimedByFocusedUnit(form, vk) && window.HandleFormKey(static_cast<int>(vk));
+    case FormKey::kArrowBackward:
+    case FormKey::kArrowForward: {
+      UnitRecord* focused = UnitOwningWindow(form, ::GetFocus());
+      if (!focused || !(TypeFlags(*focused) & rt::typeflag::kOptionButtonKind)) return false;
+      MoveFocus(form, ::GetFocus(), key == FormKey::kArrowForward, true, nullptr);
+      return true;
+    }
+    case FormKey::kMnemonic: return !ClaimedByFocusedUnit(form, vk) && Mnemonic(form, vk);
+    case FormKey::kNone: break;
   }
   return false;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using namespace forms;
@@ -56,6 +58,21 @@ TEST(KeyCodes, KeypadKeysBecomeTheirMainKeysAndModifiersLeaveThemselvesOut) {
   EXPECT_EQ(KeyStateBits(true, false, false, 0x11), 0u);
   EXPECT_EQ(KeyStateBits(true, true, false, 0x10), kKeyCtrl);
   EXPECT_EQ(KeyStateBits(false, false, true, 0x12), 0u);
+}
+
+// Enter, Esc and F1 only without modifiers; arrows whatever is held.
+TEST(KeyCodes, FormKeysGoByKeyCodeAndModifiers) {
+  for (auto [key, plain] : {std::pair{0x0Du, FormKey::kEnter}, std::pair{0x1Bu, FormKey::kEscape},
+                            std::pair{0x70u, FormKey::kHelp}}) {
+    EXPECT_EQ(FormKeyOf(key, 0), plain);
+    for (uint32_t state : {kKeyCtrl, kKeyShift, kKeyAlt, kKeyCtrl | kKeyAlt})
+      EXPECT_EQ(FormKeyOf(key, state), FormKey::kNone) << std::hex << key << " " << state;
+  }
+  EXPECT_EQ(FormKeyOf(0x09, kKeyShift), FormKey::kTabBackward);
+  EXPECT_EQ(FormKeyOf(0x09, kKeyCtrl), FormKey::kNone);
+  EXPECT_EQ(FormKeyOf(0x25, kKeyCtrl), FormKey::kArrowBackward);
+  EXPECT_EQ(FormKeyOf('N', kKeyAlt), FormKey::kMnemonic);
+  EXPECT_EQ(FormKeyOf('N', kKeyAlt | kKeyShift), FormKey::kNone);
 }
 
 }  // namespace

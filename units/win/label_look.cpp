@@ -23,9 +23,12 @@ namespace {
 Box BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT RectOf(const Box& b) { return {b.left, b.top, b.right, b.bottom}; }
 
+// Empty when there is nothing to paint, or no clip box at all (ERROR: a
+// failed BeginPaint, or no context handed with WM_PRINTCLIENT).
 Box ClipBox(HDC dc) {
-  RECT clip;
-  if (::GetClipBox(dc, &clip) == NULLREGION) return {};
+  RECT clip = {};
+  const int kind = ::GetClipBox(dc, &clip);
+  if (kind == ERROR || kind == NULLREGION) return {};
   return BoxOf(clip);
 }
 

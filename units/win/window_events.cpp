@@ -73,7 +73,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_PAINT: {
       rt::PaintDc paint(hwnd());
-      PaintBackground(paint.get());
+      if (paint.get()) PaintBackground(paint.get());
       return 0;
     }
     case WM_PRINTCLIENT: PaintBackground(reinterpret_cast<HDC>(wParam)); return 0;
@@ -106,19 +106,21 @@ void WindowObject::OnDestroy() {
 }
 
 // Activation events do not nest: activations caused by a handler of event
-// 5 or 6 raise nothing.
+// 5 or 6 raise nothing, though a deactivation among them still remembers
+// the focused window.
 LRESULT WindowObject::OnActivate(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = FormWindowObject::WindowProc(WM_ACTIVATE, wParam, lParam);
-  if (inActivationEvent_) return result;
   const bool active = LOWORD(wParam) != WA_INACTIVE;
-  if (active) ::UpdateWindow(hwnd());
-  inActivationEvent_ = true;
-  if (active && !firstActivationDone_) {
-    firstActivationDone_ = true;
-    if (!RaiseFormEvent(*this, 8).alive) return result;
+  if (!inActivationEvent_) {
+    if (active) ::UpdateWindow(hwnd());
+    inActivationEvent_ = true;
+    if (active && !firstActivationDone_) {
+      firstActivationDone_ = true;
+      if (!RaiseFormEvent(*this, 8).alive) return result;
+    }
+    if (!RaiseFormEvent(*this, active ? 5 : 6).alive) return result;
+    inActivationEvent_ = false;
   }
-  if (!RaiseFormEvent(*this, active ? 5 : 6).alive) return result;
-  inActivationEvent_ = false;
   HWND focus = ::GetFocus();
   if (!active && focus && ::IsChild(hwnd(), focus)) keptFocus_ = focus;
   return result;

@@ -34,8 +34,11 @@ void WindowObject::RepaintBackground() {
 }
 
 void WindowObject::PaintBackground(HDC dc) {
-  RECT clip;
-  if (::GetClipBox(dc, &clip) == NULLREGION || ::IsRectEmpty(&clip)) return;
+  // A context without a clip box (ERROR: a failed BeginPaint, or no context
+  // handed with WM_PRINTCLIENT) leaves the rectangle unwritten.
+  RECT clip = {};
+  const int clipKind = ::GetClipBox(dc, &clip);
+  if (clipKind == ERROR || clipKind == NULLREGION || ::IsRectEmpty(&clip)) return;
   rt::GdiRegion remaining(::CreateRectRgnIndirect(&clip));
   if (!values_.Bytes(wf::kBackPicture).empty()) DrawBackPicture(dc, clip, remaining.get());
   RECT box;

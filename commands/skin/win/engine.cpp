@@ -20,6 +20,20 @@ int32_t scheme = 0;
 rt::HookHandle hook;
 std::vector<SkinNode> nodes;  // the newest first
 
+// Windows let go of while another procedure stood over the engine's: that
+// one still calls the engine's, which passes their messages on to the own
+// procedure kept here until the window is gone.
+struct Released {
+  HWND window;
+  WNDPROC ownProc;
+};
+std::vector<Released> released;
+
+std::vector<Released>::iterator FindReleased(HWND window) {
+  return std::find_if(released.begin(), released.end(),
+                      [window](const Released& r) { return r.window == window; });
+}
+
 SkinNode* Find(HWND window) {
   auto it = std::find_if(nodes.begin(), nodes.end(),
                          [window](const SkinNode& n) { return n.window == window; });
@@ -68,17 +82,28 @@ void Skin(HWND window) {
   node.window = window;
   node.kind = kind;
   node.flags = InitialFlags(window, kind);
-  node.ownProc = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinProc)));
+  const auto was = FindReleased(window);
+  if (was != released.end()) {  // the engine's procedure is still in its chain
+    node.ownProc = was->ownProc;
+    released.erase(was);
+  } else {
+    node.ownProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinProc)));
+  }
   nodes.insert(nodes.begin(), node);
   ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
 }
 
-// Gives the window its own procedure back and forgets it.
+// Gives the window its own procedure back and forgets it. A procedure put
+// over the engine's since would go with it: such a window keeps its chain.
 void Unskin(HWND window, bool redraw) {
   SkinNode* node = Find(window);
   if (node == nullptr) return;
-  ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(node->ownProc));
+  if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == &SkinProc) {
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(node->ownProc));
+  } else {
+    released.push_back({window, node->ownProc});
+  }
   nodes.erase(nodes.begin() + (node - nodes.data()));
   if (redraw) ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
 }
@@ -86,8 +111,10 @@ void Unskin(HWND window, bool redraw) {
 // ---- Walks over the thread's windows ----------------------------------------------------
 
 BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
+  return rt::GuardCallback([&] {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+  });
 }
 
 // Every top-level window of this thread and all their descendants, listed
@@ -122,11 +149,15 @@ bool OverSecondHalf(HWND window, uint32_t flags, LPARAM lParam) {
   return (flags & flag::kHorizontal) ? x >= client.right / 2 : y >= client.bottom / 2;
 }
 
-void AskParentColours(SkinNode& node, WPARAM dc) {
-  const LRESULT brush = ::SendMessageA(::GetParent(node.window), WM_CTLCOLORBTN, dc,
-                                       reinterpret_cast<LPARAM>(node.window));
-  node.parentBrush = reinterpret_cast<HBRUSH>(brush);
-  node.textColour = ::GetTextColor(reinterpret_cast<HDC>(dc));
+// The parent's handler may skin or unskin windows, which moves the nodes:
+// the node is looked up again once it has answered.
+void AskParentColours(HWND window, WPARAM dc) {
+  const LRESULT brush =
+      ::SendMessageA(::GetParent(window), WM_CTLCOLORBTN, dc, reinterpret_cast<LPARAM>(window));
+  if (SkinNode* node = Find(window)) {
+    node->parentBrush = reinterpret_cast<HBRUSH>(brush);
+    node->textColour = ::GetTextColor(reinterpret_cast<HDC>(dc));
+  }
 }
 
 void TrackLeave(const SkinNode& node) {
@@ -135,9 +166,17 @@ void TrackLeave(const SkinNode& node) {
   ::TrackMouseEvent(&track);
 }
 
+LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto it = FindReleased(window);
+  if (it == released.end()) return 0;
+  const WNDPROC own = it->ownProc;
+  if (message == WM_NCDESTROY) released.erase(it);
+  return ::CallWindowProcA(own, window, message, wParam, lParam);
+}
+
 LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   SkinNode* node = Find(window);
-  if (node == nullptr) return 0;
+  if (node == nullptr) return PassOn(window, message, wParam, lParam);
   const WNDPROC own = node->ownProc;
   if (message == WM_DESTROY) {
     const LRESULT result = ::CallWindowProcA(own, window, message, wParam, lParam);
@@ -148,7 +187,11 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     node->flags = wParam ? node->flags | flag::kReadOnly : node->flags & ~flag::kReadOnly;
     return ::CallWindowProcA(own, window, message, wParam, lParam);
   }
-  if (message == WM_ERASEBKGND) AskParentColours(*node, wParam);
+  if (message == WM_ERASEBKGND) {
+    AskParentColours(window, wParam);
+    node = Find(window);
+    if (node == nullptr) return ::CallWindowProcA(own, window, message, wParam, lParam);
+  }
   const bool secondHalf = node->kind == Kind::kUpDown && message == WM_MOUSEMOVE &&
                           OverSecondHalf(window, node->flags, lParam);
   const Decision d = Decide(node->kind, node->flags, message, wParam, secondHalf);
@@ -158,9 +201,10 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (d.actions & action::kOwnFirst)
     result = ::CallWindowProcA(own, window, message, wParam, lParam);
   if (d.actions & action::kDefaultFirst) result = ::DefWindowProcA(window, message, wParam, lParam);
-  // The procedures called may have un-skinned or destroyed the window.
+  // The procedures called may have un-skinned or destroyed the window, and
+  // painting sends messages too: it works on a copy of the node.
   const SkinNode* again = Find(window);
-  if ((d.actions & action::kPaint) && again) PaintNode(*again, scheme);
+  if ((d.actions & action::kPaint) && again) PaintNode(SkinNode(*again), scheme);
   if (d.actions & action::kOwnAfter)
     result = ::CallWindowProcA(own, window, message, wParam, lParam);
   if (d.actions & action::kDefaultAfter) result = ::DefWindowProcA(window, message, wParam, lParam);

@@ -25,8 +25,9 @@ struct SkinNode {
 };
 
 // Stores the scheme, switches the engine off (every skinned window gets its
-// own procedure back, then the hook goes) and, for schemes 1 to 3, on again
-// over every window of the thread. Answers 1 when switched on, else the
+// own procedure back, unless another procedure was put over the engine's
+// since, then the hook goes) and, for schemes 1 to 3, on again over every
+// window of the thread. Answers 1 when switched on, else the
 // result of removing the hook (0 when none was set).
 intptr_t SetVisualStyle(int32_t scheme);
 

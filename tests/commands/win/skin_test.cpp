@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SkinForm.h"
@@ -62,6 +63,23 @@ int32_t CallSetVisualStyle(int32_t scheme) {
   rt::ArgRecord arg = rt::MakeInt(scheme), result{};
   commands::SkinLibrary().commands[0](&result, 1, &arg);
   return static_cast<int32_t>(result.low);
+}
+
+// A parent window whose colour answer runs `during` first, once.
+struct ColourParent {
+  static inline int answer = GRAY_BRUSH;
+  static inline void (*during)() = nullptr;
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+    if (m != WM_CTLCOLORBTN) return ::DefWindowProcA(w, m, wParam, lParam);
+    if (auto run = std::exchange(during, nullptr)) run();
+    return reinterpret_cast<LRESULT>(::GetStockObject(answer));
+  }
+};
+
+// A procedure put over the engine's after it skinned the window.
+WNDPROC below = nullptr;
+LRESULT CALLBACK Over(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+  return ::CallWindowProcA(below, w, m, wParam, lParam);
 }
 
 class SkinTest : public unitprog::UnitProgramTest {
@@ -185,6 +203,57 @@ TEST_F(SkinTest, SwitchingSchemesAndOffRestoresTheOwnProcedures) {
     EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(WindowOf(unit), GWLP_WNDPROC)), own);
   }
   EXPECT_EQ(CallSetVisualStyle(0), 0);  // already off
+}
+
+// The parent's handler skins a new window, then destroys it, while the
+// button waits for its colours: they still land in the button's node.
+TEST_F(SkinTest, TheParentsColoursReachTheNodeWhileItsHandlerSkinsOrUnskins) {
+  WNDCLASSA type = {};
+  type.lpfnWndProc = ColourParent::Proc;
+  type.lpszClassName = "SkinColourParent";
+  ::RegisterClassA(&type);
+  static HWND parent, added;
+  parent = ::CreateWindowExA(0, type.lpszClassName, "", WS_POPUP, 0, 0, 200, 80, nullptr, nullptr,
+                             nullptr, nullptr);
+  HWND asking = ::CreateWindowExA(0, "BUTTON", "A", WS_CHILD | WS_VISIBLE, 0, 0, 80, 24, parent,
+                                  nullptr, nullptr, nullptr);
+  const auto erase = [asking](int answer, void (*during)()) {
+    ColourParent::answer = answer;
+    ColourParent::during = during;
+    rt::WindowDc dc(asking);
+    ::SendMessageA(asking, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0);
+    return static_cast<HGDIOBJ>(skin::NodeOf(asking)->parentBrush);
+  };
+  EXPECT_EQ(erase(BLACK_BRUSH,
+                  [] {
+                    added = ::CreateWindowExA(0, "BUTTON", "B", WS_CHILD, 0, 30, 80, 24, parent,
+                                              nullptr, nullptr, nullptr);
+                  }),
+            ::GetStockObject(BLACK_BRUSH));
+  ASSERT_NE(skin::NodeOf(added), nullptr);
+  EXPECT_EQ(skin::NodeOf(added)->parentBrush, nullptr);
+  EXPECT_EQ(erase(WHITE_BRUSH, [] { ::DestroyWindow(added); }), ::GetStockObject(WHITE_BRUSH));
+  EXPECT_EQ(skin::NodeOf(added), nullptr);
+  ::DestroyWindow(parent);
+}
+
+// Switching off keeps a procedure put over the engine's (messages pass
+// through to the button's own); switching on again skins under it.
+TEST_F(SkinTest, AProcedureOverTheEnginesStaysWhenTheEngineLetsGo) {
+  HWND plain = WindowOf(kPlainButton);
+  below = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(plain, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Over)));
+  EXPECT_EQ(CallSetVisualStyle(0), 1);
+  EXPECT_EQ(skin::SkinnedCount(), 0u);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(plain, GWLP_WNDPROC)), &Over);
+  ::SetWindowTextA(plain, "again");
+  char text[16] = {};
+  ::GetWindowTextA(plain, text, sizeof text);
+  EXPECT_STREQ(text, "again");
+  EXPECT_EQ(CallSetVisualStyle(3), 1);
+  ASSERT_NE(skin::NodeOf(plain), nullptr);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(plain, GWLP_WNDPROC)), &Over);
+  ExpectButton(plain, 3, g::kNormal, g::kInnerNormal);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "forms/framework.h"
 #include "tests/forms/win/test_program.h"
 #include "tests/forms/win/test_units.h"
+#include "units/win/window.h"
 
 namespace {
 
@@ -103,6 +104,32 @@ TEST_F(KeyboardTest, AltWithALabelsMnemonicMovesTheFocusPastTheLabel) {
   keys[VK_MENU] = 0;
   ::SetKeyboardState(keys);
   EXPECT_EQ(::GetFocus(), Window(0x16010003));
+}
+
+// With Ctrl, Shift or Alt held, Enter and Esc are not the form's keys: the
+// focus stays and the form stays open; without them both act.
+TEST_F(KeyboardTest, EnterAndEscActOnlyWithoutModifiers) {
+  Open(kTabForm);
+  forms::WriteProperty(form_, 0, 8 + units::windowprop::kEnterMovesFocus, -1, {1, 0});
+  HWND form = Window(0);
+  ::SetFocus(Window(0x16010005));
+  BYTE keys[256];
+  ::GetKeyboardState(keys);
+  for (BYTE modifier : {VK_CONTROL, VK_SHIFT, VK_MENU}) {
+    keys[modifier] = 0x80;
+    ::SetKeyboardState(keys);
+    const UINT down = modifier == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    EXPECT_FALSE(Offer(::GetFocus(), down, VK_RETURN)) << int{modifier};
+    EXPECT_FALSE(Offer(::GetFocus(), down, VK_ESCAPE)) << int{modifier};
+    keys[modifier] = 0;
+    ::SetKeyboardState(keys);
+    ASSERT_TRUE(::IsWindow(form)) << int{modifier};
+    EXPECT_EQ(::GetFocus(), Window(0x16010005)) << int{modifier};
+  }
+  EXPECT_TRUE(Key(VK_RETURN));
+  EXPECT_EQ(::GetFocus(), Window(0x16010002));
+  EXPECT_TRUE(Key(VK_ESCAPE));
+  EXPECT_FALSE(::IsWindow(form));
 }
 
 TEST_F(KeyboardTest, CommonEventsCarryTheirArgumentsAndMaySwallowTheMessage) {

@@ -328,6 +328,25 @@ TEST_F(WindowTest, EnterMovesTheFocusAndTheFocusComesBackAfterDeactivation) {
   EXPECT_EQ(::GetFocus(), second);
 }
 
+// A handler of event 5 that activates another form deactivates this one
+// inside the event; the unit that had the focus still gets it back.
+TEST_F(WindowTest, TheFocusComesBackAfterADeactivationInsideTheActivationEvent) {
+  static HWND other;
+  other = Open(kPlainForm);
+  HWND form = Open(kFocusForm);
+  HWND second = WindowOf(0x16010002, kFocusForm);
+  ::SetFocus(second);
+  ::SetActiveWindow(other);
+  SetAction(5, [] { ::SetActiveWindow(other); });
+  ::SetActiveWindow(form);
+  SetAction(5, nullptr);
+  Pump();
+  ASSERT_EQ(::GetActiveWindow(), other);
+  ::SetActiveWindow(form);
+  Pump();
+  EXPECT_EQ(::GetFocus(), second);
+}
+
 TEST_F(WindowTest, WithoutATaskbarButtonTheHiddenWindowOwnsTheForm) {
   HWND tool = Open(kToolForm);
   EXPECT_EQ(::GetWindow(tool, GW_OWNER), static_cast<HWND>(rt::RuntimeWindow()));
