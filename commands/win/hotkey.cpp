@@ -67,6 +67,11 @@ const rt::CommandFn kCommands[] = {SetHotKey};
 
 }  // namespace
 
+void ResetHotKeysForTest() {
+  HotKeyState& s = State();
+  if (s.count == 0) s = HotKeyState{};
+}
+
 bool RemoveHotKey(HWND window, int32_t id) {
   HotKeyState& s = State();
   const bool removed = ::UnregisterHotKey(window, id) != FALSE;

@@ -27,4 +27,8 @@ const rt::LibraryDescriptor& HotKeyLibrary();
 // and puts the window's procedure back once no registration is counted.
 bool RemoveHotKey(HWND window, int32_t id);
 
+// Starts the serials afresh, as in a new process, for tests that each expect
+// 33001 first; registrations still counted are left as they are.
+void ResetHotKeysForTest();
+
 }  // namespace commands

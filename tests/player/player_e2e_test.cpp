@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "tests/player/player_driver.h"
+#include "tests/support/process.h"
 
 namespace {
 
@@ -114,18 +115,39 @@ TEST(PlayerEndToEnd, PlaysStepsAndFollowsTheModes) {
   ASSERT_TRUE(WaitFor([&] { return p.VolumePosition() == 30; }, 6000));
   EXPECT_EQ(p.Selection(), 1);
 
-  // A click on the slider at x = 253 goes to its maximum.
-  HWND slider = p.UnitAt(169, 29);
-  const int maximum = p.SliderMaximum();
-  p.ClickAt(slider, 253, 14);
-  EXPECT_TRUE(WaitFor([&] { return p.SliderPosition() == maximum; }, 1000));
-
   // Dragging the volume bar saves every position it passes.
   HWND bar = p.UnitAt(347, 14);
   p.Drag(bar, 30, 5, 70);
   ASSERT_TRUE(WaitFor([&] { return p.Setting(kVolumeKey) != "5"; }, 3000));
   EXPECT_EQ(p.Setting(kVolumeKey), std::to_string(p.VolumePosition()));
 
+  ASSERT_TRUE(p.ChooseMenu("退出播放器"));
+  EXPECT_EQ(p.WaitForExit(10000), 0);
+}
+
+// A click on the slider goes to the part of the song its place names: with
+// songs of half a minute, x = 126 and x = 253 give different places.
+TEST(PlayerEndToEnd, ASliderClickGoesWhereItsPlaceSays) {
+  const std::string longSongs = testing_support::TestProgramDirectory() + "long-songs";
+  PlayerDriver p("e2e-slider", {std::string(kFolderKey) + "=" + longSongs});
+  ASSERT_TRUE(p.Start());
+  p.Select(0);
+  p.Click("播放");
+  // The first tick sets the maximum to the song's 32 seconds.
+  ASSERT_TRUE(WaitFor([&] { return std::abs(p.SliderMaximum() - 32) <= 1; }, 5000));
+  const int maximum = p.SliderMaximum();
+  HWND slider = p.UnitAt(169, 29);
+  const int middle = 126 * maximum / 253;
+  p.ClickAt(slider, 126, 14);
+  // The song plays on from there: the tick may have moved one second on.
+  EXPECT_TRUE(WaitFor([&] { return std::abs(p.SliderPosition() - middle) <= 1; }, 2000))
+      << p.SliderPosition() << " for " << middle;
+  // At x = 253 the thumb goes to the end, past the click, so the track bar's
+  // own handling of a click on its shaft then pages back by its page (5).
+  p.ClickAt(slider, 253, 14);
+  const int pageBack = maximum - 5;
+  EXPECT_TRUE(WaitFor([&] { return std::abs(p.SliderPosition() - pageBack) <= 1; }, 2000))
+      << p.SliderPosition() << " for " << pageBack;
   ASSERT_TRUE(p.ChooseMenu("退出播放器"));
   EXPECT_EQ(p.WaitForExit(10000), 0);
 }

@@ -127,6 +127,7 @@ class CommandsTest : public unitprog::UnitProgramTest {
  protected:
   void SetUp() override {
     UnitProgramTest::SetUp();
+    commands::ResetHotKeysForTest();
     StartUnitsCompiled(kCommandsFormTemplate, kCommandsFormTemplateSize, kCommandsRoutines);
     ASSERT_TRUE(Load(kFormId));
     ::SetForegroundWindow(WindowOf(0));
@@ -230,13 +231,16 @@ TEST_F(CommandsTest, TrayIconTakesTheSixteenWideImageAndGoesWithOnlyTheWindow) {
         test_pictures::BuildIconImage(size, size, 24, std::vector<uint32_t>(n, 0x102030),
                                       test_pictures::Bytes(n, 0))};
   };
-  // Each file holds both widths; with only true-colour images the walk for
-  // 16 ends on the last entry, here the 32-wide one.
+  // Each file holds both widths. A colour count of 0 is stored for true
+  // colour; a 16-wide image of 15 colours or fewer is passed over, and the
+  // walk ends on the last entry, here the 32-wide one.
   const auto sixteen = test_pictures::BuildIconFile(1, {entry(32, 16), entry(16, 16)});
-  const auto lastIs32 = test_pictures::BuildIconFile(1, {entry(16, 0), entry(32, 0)});
+  const auto trueColour = test_pictures::BuildIconFile(1, {entry(32, 0), entry(16, 0)});
+  const auto lastIs32 = test_pictures::BuildIconFile(1, {entry(16, 8), entry(32, 0)});
   auto* window = dynamic_cast<units::WindowObject*>(forms::FindUnitObject(kFormId, 0));
   const ArgRecord form = Unit(kWindowUnit);
-  for (const auto& [file, width] : {std::pair{&sixteen, 16L}, {&lastIs32, 32L}}) {
+  for (const auto& [file, width] :
+       {std::pair{&sixteen, 16L}, {&trueColour, 16L}, {&lastIs32, 32L}}) {
     void* block = rt::MakeByteSet(file->data(), static_cast<uint32_t>(file->size()));
     Core(slot::kSetTrayIcon, {form, rt::MakeByteSetValue(block), rt::MakeText("播放器")});
     rt::Free(block);
@@ -249,11 +253,11 @@ TEST_F(CommandsTest, TrayIconTakesTheSixteenWideImageAndGoesWithOnlyTheWindow) {
   }
   EXPECT_STREQ(TrayCalls()[0].szTip, "播放器");
   Core(slot::kSetTrayIcon, {form});  // only the window: removed
-  ASSERT_EQ(TrayCalls().size(), 3u);
+  ASSERT_EQ(TrayCalls().size(), 4u);
   EXPECT_EQ(TrayCalls().back().uID, static_cast<UINT>(NIM_DELETE));
   EXPECT_EQ(window->trayIcon(), nullptr);
   Core(slot::kSetTrayIcon, {form, rt::MakeText("C:\\no such icon.ico")});  // nothing to remove
-  EXPECT_EQ(TrayCalls().size(), 3u);
+  EXPECT_EQ(TrayCalls().size(), 4u);
   units::SetTrayPortForTest(nullptr);
 }
 

@@ -15,6 +15,7 @@
 #include "runtime/runtime.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
+#include "tests/support/handle_counts.h"
 #include "tests/extunits/picture_builders.h"
 #include "tests/support/client_pixels.h"
 #include "tests/support/unit_program.h"
@@ -168,9 +169,9 @@ TEST_F(CartoonTest, HandlesStayFlatOverTenThousandSteps) {
   Template().SetProperty(cartoon::objprop::kGifAutoDestroy, units::IntValue(0));
   Create(true, 0, 0);
   for (int i = 0; i < 100; ++i) Step();
-  const int64_t before = rt::LiveHandleCount();
+  const testing_support::HandleCounts before = testing_support::CurrentHandles();
   for (int i = 0; i < 10000; ++i) Step();
-  EXPECT_EQ(rt::LiveHandleCount(), before);
+  EXPECT_EQ(testing_support::CurrentHandles(), before);
   EXPECT_EQ(Box()->scene().Objects().size(), 1u);
 }
 

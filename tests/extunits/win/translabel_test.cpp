@@ -17,6 +17,7 @@
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
+#include "tests/support/handle_counts.h"
 #include "tests/extunits/picture_builders.h"
 #include "tests/support/unit_program.h"
 #include "units/win/window.h"
@@ -166,14 +167,14 @@ TEST_F(TransLabelTest, ThePictureShowsBetweenTheGlyphsAfterAMove) {
 TEST_F(TransLabelTest, CaptionWritesLeaveNoHandleBehind) {
   WriteCaption(kRedLabel, "warm up");
   Settle();
-  const int64_t handles = rt::LiveHandleCount();
+  const testing_support::HandleCounts handles = testing_support::CurrentHandles();
   for (int i = 0; i < 1000; ++i) {
     const std::string text = "caption " + std::to_string(i);
     WriteCaption(kRedLabel, text.c_str());
     if (i % 50 == 0) Pump();
   }
   Settle();
-  EXPECT_EQ(rt::LiveHandleCount(), handles);
+  EXPECT_EQ(testing_support::CurrentHandles(), handles);
   char text[32] = {};
   ::GetWindowTextA(WindowOf(kRedLabel), text, sizeof text);
   EXPECT_STREQ(text, "caption 999");

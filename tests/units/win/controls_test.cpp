@@ -18,6 +18,7 @@
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
+#include "tests/support/handle_counts.h"
 #include "tests/extunits/picture_builders.h"
 #include "tests/support/client_pixels.h"
 #include "tests/support/unit_program.h"
@@ -361,7 +362,7 @@ TEST_F(ControlsTest, RepaintsAndReCreationsLeaveNoHandleBehind) {
              test_pictures::BuildBmp(8, 8, 24, std::vector<uint32_t>(64, 0x0000FF)));
   Render(Window(kPlainLabel), 100, 30);  // the picture is made on first paint
   Button(kDefaultButton).SetProperty(bp::kFont, fontValue);
-  const int64_t handles = rt::LiveHandleCount();
+  const testing_support::HandleCounts handles = testing_support::CurrentHandles();
   const int units = forms::UnitObject::LiveCount();
   for (int i = 0; i < 1000; ++i) {
     for (uint32_t unit : {kPlainLabel, kGradient, kFrame}) {
@@ -374,7 +375,7 @@ TEST_F(ControlsTest, RepaintsAndReCreationsLeaveNoHandleBehind) {
   }
   WriteBytes(kPlainButton, bp::kPicture, Bytes{});
   Pump();
-  EXPECT_EQ(rt::LiveHandleCount(), handles);
+  EXPECT_EQ(testing_support::CurrentHandles(), handles);
   EXPECT_EQ(forms::UnitObject::LiveCount(), units);
 }
 

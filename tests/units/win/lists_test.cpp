@@ -15,6 +15,7 @@
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
+#include "tests/support/handle_counts.h"
 #include "tests/support/unit_program.h"
 #include "units/win/listbox.h"
 
@@ -319,7 +320,7 @@ TEST_F(ListsTest, SliderStepsSelectionAndRecreation) {
 }
 
 TEST_F(ListsTest, RecreationsAndRepaintsLeaveNoHandleBehind) {
-  const int64_t handles = rt::LiveHandleCount();
+  const testing_support::HandleCounts handles = testing_support::CurrentHandles();
   // 500 re-creations of each kind, each followed by a new brush and a repaint.
   for (int i = 0; i < 1000; ++i) {
     if (i % 2) {
@@ -330,7 +331,7 @@ TEST_F(ListsTest, RecreationsAndRepaintsLeaveNoHandleBehind) {
     Write(kFilledList, kListBackColor, i);
     ::RedrawWindow(WindowOf(kFilledList), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
-  EXPECT_EQ(rt::LiveHandleCount(), handles);
+  EXPECT_EQ(testing_support::CurrentHandles(), handles);
   EXPECT_EQ(Send(kFilledList, LB_GETCOUNT), 3);
 }
 

@@ -21,6 +21,7 @@
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
 #include "runtime/win/icons.h"
+#include "tests/support/handle_counts.h"
 #include "tests/extunits/picture_builders.h"
 #include "tests/support/client_pixels.h"
 #include "tests/support/unit_program.h"
@@ -378,7 +379,7 @@ TEST_F(WindowTest, RemakingIconsShapesAndPicturesLeavesNoHandle) {
   HWND form = Open(kPlainForm);
   const Bytes icons[2] = {IconFile(32), IconFile(16)};
   const Bytes pictures[2] = {SolidBmp(8, 8, 0x0000FF), SolidBmp(4, 6, 0xFFFFFF)};
-  const int64_t handles = rt::LiveHandleCount();
+  const testing_support::HandleCounts handles = testing_support::CurrentHandles();
   for (int i = 0; i < 1000; ++i) {
     WriteBytes(wp::kIcon, icons[i % 2]);
     Write(wp::kWindowShape, 1 + i % 29);
@@ -388,7 +389,7 @@ TEST_F(WindowTest, RemakingIconsShapesAndPicturesLeavesNoHandle) {
   EXPECT_NE(::SendMessageA(form, WM_GETICON, ICON_BIG, 0), 0);
   forms::WriteProperty(form_, 0, 8 + wp::kIcon, -1, {0, 0});         // back to the defaults
   forms::WriteProperty(form_, 0, 8 + wp::kBackPicture, -1, {0, 0});  // and no picture
-  EXPECT_EQ(rt::LiveHandleCount(), handles);
+  EXPECT_EQ(testing_support::CurrentHandles(), handles);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "forms/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/win/handles.h"
+#include "tests/support/handle_counts.h"
 #include "tests/extunits/media/fake_mci.h"
 #include "tests/support/unit_program.h"
 
@@ -104,7 +105,7 @@ TEST_F(MediaUnitTest, ClosingTheFormClosesTheDevice) {
 }
 
 TEST(MediaPaint, FillsAndCentresThePicture) {
-  const int64_t liveHandles = rt::LiveHandleCount();
+  const testing_support::HandleCounts liveHandles = testing_support::CurrentHandles();
   {
     rt::ScreenDc screen;
     rt::MemoryDc dc(::CreateCompatibleDC(screen.get()));
@@ -126,7 +127,7 @@ TEST(MediaPaint, FillsAndCentresThePicture) {
     EXPECT_EQ(::GetPixel(dc.get(), 14, 14), RGB(212, 208, 200));
     EXPECT_EQ(::GetPixel(dc.get(), 25, 25), RGB(212, 208, 200));
   }
-  EXPECT_EQ(rt::LiveHandleCount(), liveHandles);  // painting keeps nothing
+  EXPECT_EQ(testing_support::CurrentHandles(), liveHandles);  // painting keeps nothing
 }
 
 }  // namespace
