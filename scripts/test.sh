@@ -59,8 +59,11 @@ start_xvfb DISPLAY_WINE32
 # The test displays have no window manager: Wine's windows are left unmanaged.
 WINEPREFIX="$build/win64/wineprefix" prepare_wine_prefix N
 WINEPREFIX="$build/win32/wineprefix" PROJECT_TEST_ARCH=i686 prepare_wine_prefix N
+# Each server, and with it Wine's services, stays until the end of the run: a
+# server that ended while the fuzz targets ran would have a test start them
+# all again.
 for dir in win64 win32; do
-  WINEPREFIX="$build/$dir/wineprefix" /usr/lib/wine/wineserver -p 60 >/dev/null 2>&1 || true
+  WINEPREFIX="$build/$dir/wineprefix" /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
 done
 
 # Two at a time: the Windows tests of one build wait for each other (their

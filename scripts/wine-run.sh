@@ -57,6 +57,17 @@ case $route in
     ;;
 esac
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "${command[@]}"
+  command=(xvfb-run -a -s "-screen 0 1280x1024x24" "${command[@]}")
 fi
-exec "${command[@]}"
+[ "${PROJECT_WINE_OUTPUT:-}" = file ] || exec "${command[@]}"
+# Wine's own services (services.exe, rpcss, explorer and the like), when this
+# program is the one that starts them, inherit its output and outlive it: a
+# caller reading that output to its end (ctest) would wait for them. Asked
+# for it (the tests are), the program writes into a file, which is passed on
+# once it has ended.
+output=$(mktemp)
+status=0
+"${command[@]}" >"$output" 2>&1 </dev/null || status=$?
+cat "$output"
+rm -f "$output"
+exit "$status"

@@ -1,112 +1,79 @@
 #pragma once
-// The form framework's state and the functions its parts share: the forms
-// registry, loading, property access, events, menus and the message loop.
+// The form framework as other layers use it: installing it into the runtime,
+// finding unit objects, property access and loading forms.
 
 #include <windows.h>
 
-#include <optional>
+#include <cstdint>
 #include <vector>
 
-#include "forms/events.h"
-#include "forms/template.h"
 #include "forms/unit.h"
+#include "runtime/program.h"
 
 namespace forms {
 
-// What the framework keeps beside a form's records.
-struct FormState {
-  std::optional<UnitTable> snapshot;                    // the records as they were at load
-  std::vector<std::pair<HWND, bool>> disabledForModal;  // windows and whether they were enabled
+// Hooks the framework into the runtime (template reading, forms, property
+// access, message loop, shutdown) and registers its services. Call before
+// the runtime initialises.
+void InstallFramework();
+
+// The object of a loaded unit (unit id 0: the form's window unit); null when
+// the form or unit is unknown, is a menu item, or its window is gone.
+UnitObject* FindUnitObject(uint32_t formId, uint32_t unitId);
+// As FindUnitObject; a missing unit is a fatal runtime error.
+UnitObject* FindUnitObjectOrFail(uint32_t formId, uint32_t unitId);
+
+// Helpers 4 and 5: properties by (form id, unit id, number, element index).
+rt::PropValue ReadProperty(uint32_t formId, uint32_t unitId, int32_t index, int32_t element);
+void WriteProperty(uint32_t formId, uint32_t unitId, int32_t index, int32_t element,
+                   rt::PropValue value);
+
+// The whole font of a font property (element index -1): seven words, the
+// last one the face name text. A read record and its text are the caller's.
+struct FontRecord {
+  int32_t angle;  // tenths of a degree
+  int32_t bold;
+  int32_t italic;
+  int32_t strikeOut;
+  int32_t underline;
+  int32_t size;  // points
+  char* faceName;
 };
 
-struct IdleCallback {
-  HWND window;
-  void (*routine)(uintptr_t argument);
-  uintptr_t argument;
-};
+// Service 2005: loads a form, owned by the owner unit's window; a modal form
+// that is visible waits until it is closed. False when loading failed.
+bool LoadFormService(uint32_t formId, UnitObject* owner, bool modal);
 
-struct FrameworkState {
-  TemplateData registry;
-  std::vector<FormState> formStates;  // parallel to registry.forms
-  bool replacing = false;             // a unit is being rebuilt
-  bool tearingDownLoad = false;       // a failed load takes back its windows
-  bool creatingModal = false;         // read by the form window while it is created
-  uint32_t modalFormId = 0;           // the form the innermost modal loop waits for
-  std::vector<uint32_t> modalWaits;   // forms whose modal loops still wait, innermost last
-  bool loopEntered = false;
-  HWND mainWindow = nullptr;  // the start-up form's window
-  uint32_t eventFormId = 0;   // the current event source
-  uint32_t eventUnitId = 0;
-  bool eventSourceSet = false;
-  std::vector<IdleCallback> idleCallbacks;
-  // Sets the thread hook that attaches a unit window as it is created;
-  // tests put in one that fails.
-  HHOOK(WINAPI* setCreationHook)(int, HOOKPROC, HINSTANCE, DWORD) = ::SetWindowsHookExA;
-};
+// The window class of form windows whose unit names none, registered on
+// first use; null when it cannot be registered.
+const char* FormWindowClass();
 
-FrameworkState& State();
+// True while a form window is being created by a modal load.
+bool CreatingModalForm();
+// The start-up form's window.
+HWND MainWindow();
+// The modal form whose wait runs, 0 when none.
+uint32_t ModalFormId();
 
-// ---- Registry ------------------------------------------------------------------
-FormRecord* FindForm(uint32_t formId);
-FormState* StateOf(const FormRecord& form);
-// Unit id 0 names position 0, the form's window unit.
-UnitRecord* FindRecord(FormRecord& form, uint32_t unitId);
-// The live object of a unit whose window exists; null otherwise.
-UnitObject* LiveObject(const UnitRecord& record);
-FormWindowObject* LiveFormWindow(FormRecord& form);
-const rt::UnitTypeRecord* TypeOf(const UnitRecord& record);
-uint32_t TypeFlags(const UnitRecord& record);
-// The unit of a form that owns a window (directly, or by the flags that
-// claim inner windows); null when none.
-UnitRecord* UnitOwningWindow(FormRecord& form, HWND window);
-bool AnyFormWindowExists();
+// ---- What the form window unit asks of the framework ------------------------------
 
-// ---- Loading ---------------------------------------------------------------------
-bool LoadForm(FormRecord& form, HWND owner, bool modal);
-void ModalWait(FormRecord& form, FormWindowObject* ownerForm);
-bool ModalWaiting(uint32_t formId);
-// The modal loop of the form (if any) ends; the next inner one still waiting
-// becomes the modal form.
-void EndModalWait(uint32_t formId);
-void PlaceInZOrder(FormRecord& form, size_t position);
-void RebuildUnit(FormRecord& form, UnitRecord& record);
-// Service 2000: a unit's window (or the form's, unit id 0) is gone.
-void UnitDestroyed(uint32_t formId, uint32_t unitId);
-// The last steps after a form window is gone.
-void FormWindowGone(uint32_t formId);
-// Gives back the enabled state the form's modal display took away.
-void ReenableAfterModal(FormRecord& form);
-// Cursors of MousePointer values; only cursors made from images are destroyed.
-void* MakeCursor(const std::vector<uint8_t>& value);
-void FreeCursor(void* cursor);
+// Gives back the enabled state that the form's modal display took away.
+void ReenableAfterModalDisplay(uint32_t formId);
+// Raises event 0 of an enabled default button of the form: with
+// `focusedOnly` only the focused unit counts, otherwise the first in table
+// order from position 1. False when there is none.
+bool PressDefaultButton(uint32_t formId, bool focusedOnly);
+// Moves the focus forward from the focused window, as Tab does.
+void MoveFocusForward(uint32_t formId);
+// The window that takes the focus when the form window gets it: the unit
+// with the smallest tab order number (the highest position among equal
+// numbers) whose window is alive, visible and enabled, with the tab-stop
+// flag, of a type that takes the focus. Null when none qualifies.
+HWND FirstFocusWindow(uint32_t formId);
+// The form windows that exist, in registry order.
+std::vector<FormWindowObject*> LiveFormWindows();
 
-// ---- Events ----------------------------------------------------------------------
-bool RaiseWord(WordEvent& event);
-bool RaiseTyped(TypedEvent& event);
-
-// ---- Menus -----------------------------------------------------------------------
-// A menu bar until it is given to the form window, and its shortcuts until
-// they are given to the form window object.
-struct MenuBar {
-  rt::MenuHandle menu;
-  rt::AcceleratorTable accelerators;
-};
-MenuBar BuildMenuBar(const FormRecord& form);
-void RebuildMenuBar(FormRecord& form);
-// The menu item records of the form's menu bar, in order.
-std::vector<UnitRecord*> MenuItems(FormRecord& form);
-bool HandleMenuCommand(FormRecord& form, UINT id, LRESULT& result);
-
-// ---- Message loop and keyboard -------------------------------------------------------
-// The main loop (modalForm 0) until the quit message, or a modal loop until
-// the form it waits for is gone; a quit message that ends a modal loop stays
-// queued for the main loop.
-void RunMessageLoop(uint32_t modalForm);
-bool PreTranslateForm(FormWindowObject& window, MSG& msg);
-bool HandleSetCursor(FormWindowObject& window, HWND target, LPARAM lParam);
-void MoveFocus(FormRecord& form, HWND from, bool forward, bool groupMode, HWND container);
-
-// ---- Installation ---------------------------------------------------------------------
-void RegisterServices();
+// Forgets every form and its state; for tests.
+void ResetFrameworkForTest();
 
 }  // namespace forms
