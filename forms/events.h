@@ -15,6 +15,8 @@ namespace forms {
 namespace event {
 // A unit's main event: a click, a timer tick, a label's feedback, a move.
 inline constexpr int32_t kMain = 0;
+// A list box's second event: a double click on a row.
+inline constexpr int32_t kDoubleClick = 1;
 // The form's own window unit.
 inline constexpr int32_t kLoaded = 0;
 inline constexpr int32_t kQueryClose = 1;

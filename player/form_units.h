@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "commands/win/core_library.h"
+#include "commands/core_slots.h"
 
 namespace player {
 

@@ -74,12 +74,12 @@ inline constexpr uint32_t kColour = 1014;
 inline constexpr uint32_t kColourOrNone = 1015;
 inline constexpr uint32_t kFileName = 1016;
 inline constexpr uint32_t kBackColour = 1017;
-// 1018..1022: texts of kinds no unit here has.
-inline constexpr uint32_t kText1018 = 1018;
-inline constexpr uint32_t kText1019 = 1019;
-inline constexpr uint32_t kText1020 = 1020;
-inline constexpr uint32_t kText1021 = 1021;
-inline constexpr uint32_t kText1022 = 1022;
+// Five codes of texts whose kinds no unit here has; they travel as texts.
+inline constexpr uint32_t kUnusedTextKind1 = 1018;
+inline constexpr uint32_t kUnusedTextKind2 = 1019;
+inline constexpr uint32_t kUnusedTextKind3 = 1020;
+inline constexpr uint32_t kUnusedTextKind4 = 1021;
+inline constexpr uint32_t kUnusedTextKind5 = 1022;
 inline constexpr uint32_t kPictureList = 1023;
 inline constexpr uint32_t kCustomData = 1024;
 inline constexpr uint32_t kFirst = kInteger;
@@ -147,10 +147,10 @@ struct LibraryDescriptor {
   uint32_t versionBuild;
   uint32_t versionWords[4];
   const char* displayName;
-  uint32_t one;
-  const char* text11;
+  uint32_t alwaysOne;  // 1 in every library
+  const char* unusedText;
   uint32_t flags;
-  const char* texts13[8];
+  const char* unusedTexts[8];
   uint32_t typeCount;
   const UnitTypeRecord* types;
   uint32_t reserved23[2];
@@ -170,8 +170,8 @@ constexpr int32_t kNotifyFarewell = 6;
 
 struct ProgramHeader {
   uint32_t formatValue;  // 3 here: forms are first shown in their start state
-  uint32_t kept1;
-  uint32_t kept2;  // kept by the runtime incremented by one
+  uint32_t keptAsGiven;  // words the runtime keeps without reading them:
+  uint32_t keptPlusOne;  // this one incremented by one
   const CodeBase* codeBase;
   const void* constantData;
   uint32_t constantSize;

@@ -59,8 +59,8 @@ void AdoptProgram(const ProgramHeader& header) {
   RuntimeState& s = State();
   s.program = &header;
   s.headerWords[0] = header.formatValue;
-  s.headerWords[1] = header.kept1;
-  s.headerWords[2] = header.kept2 + 1;
+  s.headerWords[1] = header.keptAsGiven;
+  s.headerWords[2] = header.keptPlusOne + 1;
   AddConstantRange(header.constantData, header.constantSize);
   s.libraryWords.assign(header.libraryCount, 0);
 }
@@ -225,7 +225,7 @@ LibraryDescriptor ExtensionLibrary(const char* identity, const char* displayName
   d.identity = identity;
   d.versionMajor = 1;
   d.displayName = displayName;
-  d.one = 1;
+  d.alwaysOne = 1;
   d.typeCount = typeCount;
   d.types = types;
   d.commandCount = commandCount;

@@ -36,7 +36,7 @@ ServiceHandler RuntimeHandler(uint32_t code) {
       return [](uintptr_t type, uintptr_t) -> uint64_t {
         return Address(FindUnitType(static_cast<uint32_t>(type)));
       };
-    case svc::kFive: return [](uintptr_t, uintptr_t) -> uint64_t { return 5; };
+    case svc::kAnswerFive: return [](uintptr_t, uintptr_t) -> uint64_t { return 5; };
     case svc::kCopyRuntimeText: return CopyRuntimeText;
     case svc::kValueToInt:
       return [](uintptr_t value, uintptr_t) -> uint64_t {

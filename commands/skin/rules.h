@@ -110,7 +110,8 @@ uint32_t Darker(uint32_t colour, int amount);
 inline constexpr uint32_t kDisabledFace = 0xEAF4F5;  // 245, 244, 234
 inline constexpr uint32_t kGreyText = 0x94A2A5;      // 165, 162, 148
 
-// The push button face's gradient (step 5) and inner face's (-1: none).
+// The gradient a push button's face is painted with, and its inner face's
+// (-1: none).
 int FaceGradient(uint32_t flags);
 int InnerGradient(uint32_t flags);
 

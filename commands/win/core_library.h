@@ -6,32 +6,10 @@
 // GetWindowHandle, AddItem, WriteConfigItem, RaiseFeedbackEvent, ToText,
 // Destroy. `units::CoreLibrary()` stays the types-only descriptor.
 
-#include <cstdint>
-
+#include "commands/core_slots.h"
 #include "runtime/program.h"
 
 namespace commands {
-
-// Command slots, the command's number within the library.
-namespace coreslot {
-enum : int32_t {
-  kShowMessage,
-  kGetItemText,
-  kTextLeft,
-  kGetItemCount,
-  kGetRunDirectory,
-  kReadConfigItem,
-  kToInteger,
-  kSetTrayIcon,
-  kGetWindowHandle,
-  kAddItem,
-  kWriteConfigItem,
-  kRaiseFeedbackEvent,
-  kToText,
-  kDestroy,
-  kCount,
-};
-}  // namespace coreslot
 
 const rt::LibraryDescriptor& CoreLibrary();
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands/core_commands.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/library.h"
 #include "runtime/value.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "commands/core_commands.h"
-#include "forms/framework.h"
-#include "forms/unit.h"
+#include "forms/win/framework.h"
+#include "forms/win/unit.h"
 #include "runtime/fatal.h"
 #include "runtime/messages.h"
 #include "runtime/service.h"

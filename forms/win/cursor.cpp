@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/win/handles.h"
 
 namespace forms {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "forms/events.h"
-#include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/fatal.h"
 #include "runtime/messages.h"
 #include "runtime/runtime.h"

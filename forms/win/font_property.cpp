@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "forms/win/properties.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"

@@ -2,12 +2,14 @@
 // cursors, menu commands, the deferred destruction, reflecting control
 // notifications to their units, and the form's last steps.
 
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 
 namespace forms {
 
 const char* FormWindowClass() {
+  // The class name every form window has had; kept, as outside tools that
+  // look for the program's windows may know it.
   static const char kName[] = "ZOVuzeri";
   WNDCLASSA existing;
   HINSTANCE instance = ::GetModuleHandleA(nullptr);

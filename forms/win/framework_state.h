@@ -9,7 +9,7 @@
 
 #include "forms/events.h"
 #include "forms/template.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 
 namespace forms {
 

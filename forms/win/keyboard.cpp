@@ -6,7 +6,7 @@
 #include <string>
 
 #include "forms/focus_order.h"
-#include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/service.h"
 
 namespace forms {

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 

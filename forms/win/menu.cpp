@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "forms/menu_plan.h"
-#include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 
 namespace forms {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 

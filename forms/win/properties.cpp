@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "forms/win/properties.h"
 #include "runtime/fatal.h"
 #include "runtime/heap.h"
@@ -232,11 +232,11 @@ constexpr TravelRow kTravelTable[] = {
     {pt::kColourOrNone, Travel::kTwoWords},
     {pt::kFileName, Travel::kText},
     {pt::kBackColour, Travel::kTwoWords},
-    {pt::kText1018, Travel::kText},
-    {pt::kText1019, Travel::kText},
-    {pt::kText1020, Travel::kText},
-    {pt::kText1021, Travel::kText},
-    {pt::kText1022, Travel::kText},
+    {pt::kUnusedTextKind1, Travel::kText},
+    {pt::kUnusedTextKind2, Travel::kText},
+    {pt::kUnusedTextKind3, Travel::kText},
+    {pt::kUnusedTextKind4, Travel::kText},
+    {pt::kUnusedTextKind5, Travel::kText},
     {pt::kPictureList, Travel::kByteSet},
     {pt::kCustomData, Travel::kByteSet},
 };

@@ -1,8 +1,8 @@
 // The forms registry: reading the template data at start-up, finding forms,
 // units and their objects, and the services that answer those questions.
 
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/fatal.h"
 #include "runtime/messages.h"
 #include "runtime/runtime.h"

@@ -1,7 +1,7 @@
 // The runtime services the form framework answers.
 
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/service.h"
 
 namespace forms {

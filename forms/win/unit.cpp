@@ -1,13 +1,13 @@
 // Attaching unit objects to their windows, and the one window procedure that
 // hands every message of a unit window to its object.
 
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 
 #include <atomic>
 #include <mutex>
 #include <unordered_map>
 
-#include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/fatal.h"
 #include "runtime/service.h"
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "extunits/win/picture_win.h"
-#include "forms/framework.h"
-#include "player/program.h"
+#include "forms/win/framework.h"
+#include "player/win/program.h"
 #include "player/win/handle_log.h"
 #include "runtime/application.h"
 #include "runtime/fatal.h"

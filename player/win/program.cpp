@@ -1,11 +1,11 @@
-#include "player/program.h"
+#include "player/win/program.h"
 
 #include <type_traits>
 
 #include "PlayerForm.h"
 #include "player/calls.h"
 #include "player/constants.h"
-#include "player/libraries.h"
+#include "player/win/libraries.h"
 #include "player/routines.h"
 #include "runtime/runtime.h"
 
@@ -63,7 +63,7 @@ const rt::LibraryDescriptor* const* Libraries() {
 rt::ProgramHeader MakeHeader() {
   rt::ProgramHeader h{};
   h.formatValue = 3;
-  h.kept2 = 0x100a4;
+  h.keptPlusOne = 0x100a4;
   h.codeBase = &kCodeBase;
   h.constantData = TrayIconBlock();
   h.constantSize = TrayIconBlockSize();

@@ -54,7 +54,7 @@ const char kConstantData[] = "constant";
 ProgramHeader MakeHeader() {
   ProgramHeader h{};
   h.formatValue = 3;
-  h.kept2 = 0x100a4;
+  h.keptPlusOne = 0x100a4;
   h.constantData = kConstantData;
   h.constantSize = sizeof kConstantData;
   h.libraryCount = 3;
@@ -186,7 +186,7 @@ TEST(FoundNames, ANameTheCodePageCannotHoldGivesWayToTheShortName) {
 
 TEST_F(LifecycleTest, ServicesAnswerByCode) {
   SetProgramPath("C:\\dir\\p.exe");
-  EXPECT_EQ(Service(svc::kFive, 0, 0), 5u);
+  EXPECT_EQ(Service(svc::kAnswerFive, 0, 0), 5u);
   EXPECT_EQ(Service(4242, 1, 2), 0u);
   EXPECT_EQ(Service(2099, 1, 2), 0u);
   EXPECT_STREQ(reinterpret_cast<const char*>(Service(svc::kProgramDirectory, 0, 0)), "C:\\dir");

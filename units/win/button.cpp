@@ -123,14 +123,14 @@ bool ButtonObject::IsDefault() const {
 
 LRESULT ButtonObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallOriginal(message, wParam, lParam);
-  if (message == WM_SETFOCUS) forms::RaiseWordEvent(formId(), unitId(), -7);
-  if (message == WM_KILLFOCUS) forms::RaiseWordEvent(formId(), unitId(), -8);
+  if (message == WM_SETFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusGained);
+  if (message == WM_KILLFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusLost);
   return result;
 }
 
 bool ButtonObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
-  forms::RaiseWordEvent(formId(), unitId(), 0);
+  forms::RaiseWordEvent(formId(), unitId(), forms::event::kMain);
   result = 0;
   return true;
 }

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "forms/property_block.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 #include "runtime/win/handles.h"
 
@@ -39,7 +39,7 @@ class ButtonObject : public forms::UnitObject {
   HICON icon() const { return icon_.get(); }
   HBITMAP bitmap() const { return bitmap_.get(); }
 
-  // Creation steps 2 to 6: the picture, the control, the font and the image.
+  // Makes the button: the picture, the control, the font and the image.
   bool CreateControl(const forms::CreateRequest& request);
   // Answers 1 when the unit must be re-created (a new `Picture`).
   int32_t SetProperty(int32_t number, const rt::PropValue& value);

@@ -14,18 +14,19 @@ namespace {
 
 rt::ServiceEntry serviceEntry = nullptr;
 
-// Code 1 hands over the service entry; codes 2 and 10 to 13 are requests of
-// units and commands this program does not have, answered with 0.
+// Requests of units and commands that this program does not have (codes 2
+// and 10 to 13): answered with 0, and nothing is done.
+constexpr bool IsRequestOfAbsentUnits(int32_t code) {
+  return code == 2 || (code >= 10 && code <= 13);
+}
+
+// Code 1 hands over the service entry; any other code is refused with -1.
 intptr_t CoreNotify(int32_t code, uintptr_t arg1, uintptr_t) {
-  switch (code) {
-    case rt::kNotifyStart: serviceEntry = reinterpret_cast<rt::ServiceEntry>(arg1); return 0;
-    case 2:
-    case 10:
-    case 11:
-    case 12:
-    case 13: return 0;
-    default: return -1;
+  if (code == rt::kNotifyStart) {
+    serviceEntry = reinterpret_cast<rt::ServiceEntry>(arg1);
+    return 0;
   }
+  return IsRequestOfAbsentUnits(code) ? 0 : -1;
 }
 
 const rt::PropertyInfo kMenuProperties[] = {
@@ -58,7 +59,7 @@ rt::LibraryDescriptor MakeLibrary() {
   d.versionWords[0] = 3;
   d.versionWords[2] = 3;
   d.displayName = "系统核心支持库";
-  d.one = 1;
+  d.alwaysOne = 1;
   d.flags = 0xC0000001;
   d.typeCount = kCoreTypeSlots;
   d.types = types;

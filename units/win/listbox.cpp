@@ -214,10 +214,10 @@ bool ListBoxObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
 
 void ListBoxObject::Notified(int code) {
   switch (code) {
-    case LBN_SELCHANGE: forms::RaiseWordEvent(formId(), unitId(), 0); break;
-    case LBN_DBLCLK: forms::RaiseWordEvent(formId(), unitId(), 1); break;
-    case LBN_SETFOCUS: forms::RaiseWordEvent(formId(), unitId(), -7); break;
-    case LBN_KILLFOCUS: forms::RaiseWordEvent(formId(), unitId(), -8); break;
+    case LBN_SELCHANGE: forms::RaiseWordEvent(formId(), unitId(), forms::event::kMain); break;
+    case LBN_DBLCLK: forms::RaiseWordEvent(formId(), unitId(), forms::event::kDoubleClick); break;
+    case LBN_SETFOCUS: forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusGained); break;
+    case LBN_KILLFOCUS: forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusLost); break;
     default: break;
   }
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "forms/property_block.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 #include "runtime/win/handles.h"
 

@@ -21,8 +21,8 @@ RangeUnitObject::RangeUnitObject(uint32_t formId, uint32_t unitId, forms::Proper
 
 LRESULT RangeUnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallOriginal(message, wParam, lParam);
-  if (message == WM_SETFOCUS) forms::RaiseWordEvent(formId(), unitId(), -7);
-  if (message == WM_KILLFOCUS) forms::RaiseWordEvent(formId(), unitId(), -8);
+  if (message == WM_SETFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusGained);
+  if (message == WM_KILLFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusLost);
   return result;
 }
 
@@ -88,7 +88,7 @@ void ScrollBarObject::Scrolled(int32_t code, int32_t thumb) {
   if (!moved) return;
   Store(sp::kPosition, *moved);
   ::SetScrollPos(hwnd(), SB_CTL, *moved, TRUE);
-  forms::RaiseWordEvent(formId(), unitId(), 0);
+  forms::RaiseWordEvent(formId(), unitId(), forms::event::kMain);
 }
 
 // ---- The type ------------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 
 namespace units {

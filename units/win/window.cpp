@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "forms/events.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/application.h"
 #include "runtime/service.h"
 #include "units/blocks.h"
@@ -77,7 +77,8 @@ HWND CreationOwner(const forms::CreateRequest& r, bool showInTaskbar) {
 
 }  // namespace
 
-// Creation steps 2 to 7; the block is already read.
+// Makes the form window from the frame properties and the window state;
+// the block is already read.
 bool WindowObject::CreateWindowFor(const forms::CreateRequest& r) {
   const FrameProperties frame = FrameOf(*this);
   uint32_t style = r.style | WS_CLIPCHILDREN | FrameStyle(frame.borderStyle) | CaptionBits(frame);

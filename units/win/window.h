@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/property_block.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 #include "runtime/win/handles.h"
 #include "units/win/sound.h"
@@ -87,7 +87,9 @@ class WindowObject : public forms::FormWindowObject {
   bool HandleDragPress(MSG& msg, forms::UnitObject* target, uint32_t typeFlags) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  // Creation steps 5 to 7 (the object is new and not yet attached).
+  // Makes the form window: its style from the frame properties and the
+  // window state, its class, the window itself, and what it shows first
+  // (the object is new and not yet attached).
   bool CreateWindowFor(const forms::CreateRequest& request);
 
  private:

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "forms/events.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/service.h"
 #include "runtime/win/handles.h"
 #include "units/blocks.h"
@@ -13,6 +13,8 @@
 #include "units/window_rules.h"
 
 namespace units {
+
+namespace ev = forms::event;
 
 namespace wf = windowfield;
 namespace wp = windowprop;
@@ -45,7 +47,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: return OnClose();
     case WM_QUERYENDSESSION: {
       const LRESULT agreed = FormWindowObject::WindowProc(message, wParam, lParam);
-      if (agreed && ReturnedFalse(RaiseFormEvent(*this, 1).result)) return FALSE;
+      if (agreed && ReturnedFalse(RaiseFormEvent(*this, ev::kQueryClose).result)) return FALSE;
       return agreed;
     }
     case WM_DESTROY: OnDestroy(); return 0;
@@ -53,17 +55,17 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: {
       const LRESULT result = FormWindowObject::WindowProc(message, wParam, lParam);
       if (message == WM_SIZE && Int(wp::kWindowShape) != 0) ApplyShape();
-      RaiseFormEvent(*this, message == WM_MOVE ? 3 : 4);
+      RaiseFormEvent(*this, message == WM_MOVE ? ev::kMoved : ev::kResized);
       return result;
     }
     case WM_ACTIVATE: return OnActivate(wParam, lParam);
     case WM_SETFOCUS: OnSetFocus(); return 0;
     case WM_KILLFOCUS:
       FormWindowObject::WindowProc(message, wParam, lParam);
-      RaiseFormEvent(*this, -8);
+      RaiseFormEvent(*this, ev::kFocusLost);
       return 0;
     case WM_SHOWWINDOW:
-      if (!RaiseFormEvent(*this, wParam ? 10 : 11).alive) return 0;
+      if (!RaiseFormEvent(*this, wParam ? ev::kShown : ev::kHidden).alive) return 0;
       break;
     case WM_NCACTIVATE:
       if (!wParam && Int(wp::kKeepTitleActive)) {
@@ -79,7 +81,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT: PaintBackground(reinterpret_cast<HDC>(wParam)); return 0;
     case kTrayCallbackMessage:
       if (const int32_t arg = TrayEventArgument(static_cast<uint32_t>(lParam))) {
-        RaiseFormEvent(*this, 9, {static_cast<uintptr_t>(arg)});
+        RaiseFormEvent(*this, ev::kTrayIcon, {static_cast<uintptr_t>(arg)});
       }
       return 0;
     default: break;
@@ -90,7 +92,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // A false answer keeps the window; otherwise the windows disabled for a
 // modal display come back before the default handling destroys it.
 LRESULT WindowObject::OnClose() {
-  const Raised r = RaiseFormEvent(*this, 1);
+  const Raised r = RaiseFormEvent(*this, ev::kQueryClose);
   if (!r.alive || ReturnedFalse(r.result)) return 0;
   forms::ReenableAfterModalDisplay(formId());
   return FormWindowObject::WindowProc(WM_CLOSE, 0, 0);
@@ -98,7 +100,7 @@ LRESULT WindowObject::OnClose() {
 
 void WindowObject::OnDestroy() {
   FormWindowObject::WindowProc(WM_DESTROY, 0, 0);
-  if (!RaiseFormEvent(*this, 2).alive) return;
+  if (!RaiseFormEvent(*this, ev::kDestroyed).alive) return;
   if (helpOpened_) ::WinHelpA(hwnd(), nullptr, HELP_QUIT, 0);
   rt::MenuHandle menu(::GetMenu(hwnd()));
   if (menu) ::SetMenu(hwnd(), nullptr);
@@ -116,9 +118,9 @@ LRESULT WindowObject::OnActivate(WPARAM wParam, LPARAM lParam) {
     inActivationEvent_ = true;
     if (active && !firstActivationDone_) {
       firstActivationDone_ = true;
-      if (!RaiseFormEvent(*this, 8).alive) return result;
+      if (!RaiseFormEvent(*this, ev::kFirstActivation).alive) return result;
     }
-    if (!RaiseFormEvent(*this, active ? 5 : 6).alive) return result;
+    if (!RaiseFormEvent(*this, active ? ev::kActivated : ev::kDeactivated).alive) return result;
     inActivationEvent_ = false;
   }
   HWND focus = ::GetFocus();
@@ -130,7 +132,7 @@ LRESULT WindowObject::OnActivate(WPARAM wParam, LPARAM lParam) {
 // else to the first unit in tab order.
 void WindowObject::OnSetFocus() {
   FormWindowObject::WindowProc(WM_SETFOCUS, 0, 0);
-  if (!RaiseFormEvent(*this, -7).alive) return;
+  if (!RaiseFormEvent(*this, ev::kFocusGained).alive) return;
   HWND kept = std::exchange(keptFocus_, nullptr);
   if (kept && ::IsWindow(kept) && ::IsChild(hwnd(), kept)) {
     ::SetFocus(kept);

@@ -14,7 +14,7 @@
 
 #include "extunits/cartoon/scene.h"
 #include "forms/property_block.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 #include "runtime/win/handles.h"
 

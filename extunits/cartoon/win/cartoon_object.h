@@ -11,7 +11,7 @@
 #include "extunits/cartoon/scene.h"
 #include "extunits/picture/frame_image.h"
 #include "forms/property_block.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 #include "runtime/win/handles.h"
 

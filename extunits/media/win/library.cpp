@@ -2,7 +2,7 @@
 
 #include "extunits/media/commands.h"
 #include "extunits/media/win/media_unit.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/fatal.h"
 #include "runtime/library.h"
 #include "runtime/messages.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "extunits/media/mci_player.h"
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 
 namespace media {

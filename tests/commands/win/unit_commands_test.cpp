@@ -18,7 +18,7 @@
 #include "commands/win/core_library.h"
 #include "commands/win/hotkey.h"
 #include "commands/win/shell.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "tests/extunits/picture_builders.h"

@@ -13,7 +13,7 @@
 #include "extunits/cartoon/win/library.h"
 #include "extunits/media/win/library.h"
 #include "extunits/win/picture_win.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/application.h"
 #include "runtime/value.h"
 #include "units/win/library.h"

@@ -11,7 +11,7 @@
 #include "extunits/cartoon/win/cartoon_box.h"
 #include "extunits/cartoon/win/cartoon_object.h"
 #include "extunits/cartoon/win/library.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"

@@ -13,7 +13,7 @@
 #include "extunits/translabel/rules.h"
 #include "extunits/translabel/win/translabel.h"
 #include "extunits/win/picture_win.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"

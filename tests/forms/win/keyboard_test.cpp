@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "KeyboardForm.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "tests/forms/win/test_program.h"
 #include "tests/forms/win/test_units.h"
 #include "units/win/window.h"

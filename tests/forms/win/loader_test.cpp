@@ -9,8 +9,8 @@
 
 #include "LoaderForm.h"
 #include "forms/events.h"
-#include "forms/framework.h"
 #include "forms/win/framework.h"
+#include "forms/win/framework_state.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "tests/forms/win/test_program.h"

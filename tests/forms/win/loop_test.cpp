@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/events.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "tests/forms/win/test_program.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "MenuForm.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/heap.h"
 #include "runtime/win/handles.h"
 #include "tests/forms/win/test_program.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "PropertiesForm.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "forms/win/properties.h"
 #include "runtime/heap.h"
 #include "runtime/runtime.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/seams.h"
 #include "tests/forms/win/test_program.h"

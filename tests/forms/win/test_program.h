@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "forms/template.h"
 #include "runtime/program.h"
 #include "tests/forms/win/test_units.h"

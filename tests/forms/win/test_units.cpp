@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "forms/events.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "units/common_properties.h"
 #include "units/win/library.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/unit.h"
+#include "forms/win/unit.h"
 #include "runtime/program.h"
 
 namespace testunits {

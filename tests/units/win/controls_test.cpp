@@ -14,7 +14,7 @@
 
 #include "ControlsForm.h"
 #include "extunits/win/picture_win.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ListsForm.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"

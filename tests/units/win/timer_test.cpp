@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "TimerForm.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "tests/support/unit_program.h"
 #include "units/win/timer.h"
 

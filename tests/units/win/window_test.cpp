@@ -15,7 +15,7 @@
 
 #include "WindowForm.h"
 #include "extunits/win/picture_win.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/application.h"
 #include "runtime/heap.h"
 #include "runtime/value.h"

@@ -11,7 +11,7 @@
 
 #include "extunits/media/win/library.h"
 #include "extunits/media/win/media_unit.h"
-#include "forms/framework.h"
+#include "forms/win/framework.h"
 #include "runtime/runtime.h"
 #include "runtime/win/handles.h"
 #include "tests/support/handle_counts.h"
