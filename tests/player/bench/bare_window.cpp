@@ -6,23 +6,13 @@
 
 #include <string>
 
+#include "tests/player/bench/mp3_list.h"
+
 namespace {
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_DESTROY) ::PostQuitMessage(0);
   return ::DefWindowProcA(w, m, wp, lp);
-}
-
-void FillFrom(HWND list, const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA((folder + "\\*.mp3").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(data.cFileName));
-    }
-  } while (::FindNextFileA(find, &data));
-  ::FindClose(find);
 }
 
 }  // namespace
@@ -39,7 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   HWND list =
       ::CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0,
                         199, 464, 116, window, nullptr, instance, nullptr);
-  if (commandLine && *commandLine) FillFrom(list, commandLine);
+  if (commandLine && *commandLine) bench::FillWithMp3Names(list, commandLine);
   ::ShowWindow(window, SW_SHOW);
   MSG msg;
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);

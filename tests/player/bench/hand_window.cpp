@@ -11,6 +11,8 @@
 #include <shellapi.h>
 
 #include <string>
+
+#include "tests/player/bench/mp3_list.h"
 #include <vector>
 
 namespace {
@@ -91,18 +93,6 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   }
 }
 
-void FillFrom(HWND list, const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA((folder + "\\*.mp3").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(data.cFileName));
-    }
-  } while (::FindNextFileA(find, &data));
-  ::FindClose(find);
-}
-
 HWND Child(HWND parent, const char* cls, const char* text, DWORD style, int x, int y, int width,
            int height) {
   return ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
@@ -157,7 +147,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   HWND list = ::CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr,
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY, 0, 199, 464, 116,
                                 window, nullptr, instance, nullptr);
-  if (commandLine && *commandLine) FillFrom(list, commandLine);
+  if (commandLine && *commandLine) bench::FillWithMp3Names(list, commandLine);
   AddTrayIcon(window);
   for (UINT key : {'C', 'X', 'Z'}) ::RegisterHotKey(window, static_cast<int>(key), MOD_ALT, key);
   ::SetTimer(window, 1, 1000, nullptr);
