@@ -3,7 +3,7 @@
 // no address sanitizer: a program that links freed_memory_win.cpp gets an
 // operator new that can put each block on pages of its own and make them
 // inaccessible when the block is freed, so a later read or write faults at
-// once instead of passing unseen.
+// once instead of passing unseen; it can also be told to fail.
 
 #include <cstdint>
 
@@ -18,6 +18,9 @@ class GuardFreedMemory {
   GuardFreedMemory(const GuardFreedMemory&) = delete;
   GuardFreedMemory& operator=(const GuardFreedMemory&) = delete;
 };
+
+// The next call of operator new on any thread fails as if memory had run out.
+void FailNextAllocation();
 
 // Calls of operator new so far (every thread).
 int64_t OperatorNewCount();

@@ -22,6 +22,7 @@ constexpr uint64_t kGuardedBlock = 0x4B434F4C42445247;  // from pages of its own
 
 std::atomic<int> guards{0};
 std::atomic<int64_t> newCalls{0};
+std::atomic<bool> failNext{false};
 
 void* Allocate(size_t size) noexcept {
   ++newCalls;
@@ -51,6 +52,7 @@ void Release(void* block) noexcept {
 }
 
 void* AllocateOrThrow(size_t size) {
+  if (failNext.exchange(false)) throw std::bad_alloc();
   void* block = Allocate(size);
   if (block == nullptr) throw std::bad_alloc();
   return block;
@@ -61,6 +63,7 @@ void* AllocateOrThrow(size_t size) {
 GuardFreedMemory::GuardFreedMemory() { ++guards; }
 GuardFreedMemory::~GuardFreedMemory() { --guards; }
 int64_t OperatorNewCount() { return newCalls.load(); }
+void FailNextAllocation() { failNext = true; }
 
 }  // namespace testing_support
 

@@ -18,7 +18,9 @@
 #include "commands/win/skin.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
+#include "tests/support/freed_memory.h"
 #include "tests/support/process.h"
+#include "tests/support/runtime_fixture.h"
 #include "tests/support/unit_program.h"
 
 namespace {
@@ -254,6 +256,19 @@ TEST_F(SkinTest, AProcedureOverTheEnginesStaysWhenTheEngineLetsGo) {
   ASSERT_NE(skin::NodeOf(plain), nullptr);
   EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(plain, GWLP_WNDPROC)), &Over);
   ExpectButton(plain, 3, g::kNormal, g::kInnerNormal);
+}
+
+// Memory running out while the engine lists the thread's windows (inside
+// a Win32 enumeration) ends in the runtime's fatal error, not in an
+// exception thrown through the system's frames.
+TEST_F(SkinTest, RunningOutOfMemoryWhileListingWindowsIsAFatalError) {
+  const size_t shown = testing_support::ShownMessages().size();
+  EXPECT_EQ(testing_support::ExitCodeOf([] {
+              testing_support::FailNextAllocation();
+              CallSetVisualStyle(0);
+            }),
+            -1);
+  EXPECT_EQ(testing_support::ShownMessages().size(), shown + 1);
 }
 
 }  // namespace

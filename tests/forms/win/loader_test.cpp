@@ -297,6 +297,34 @@ TEST_F(LoaderTest, ALoadFailsCleanlyWhenTheCreationHookCannotBeSet) {
   EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010001)), nullptr);
 }
 
+// Another program's hook, called before the framework's, makes a window of
+// its own class while the unit's window is being made; only the unit's own
+// window is attached.
+HHOOK otherHook = nullptr;
+LRESULT CALLBACK MakeAStaticFirst(int code, WPARAM wParam, LPARAM lParam) {
+  static bool made = false;
+  if (code == HCBT_CREATEWND && !made) {
+    made = true;
+    ::DestroyWindow(
+        ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+HHOOK WINAPI HookBeneathAnother(int id, HOOKPROC proc, HINSTANCE module, DWORD thread) {
+  HHOOK hook = ::SetWindowsHookExA(id, proc, module, thread);
+  otherHook = ::SetWindowsHookExA(WH_CBT, MakeAStaticFirst, nullptr, thread);
+  return hook;
+}
+
+TEST_F(LoaderTest, OnlyTheWindowBeingMadeIsAttached) {
+  forms::State().setCreationHook = HookBeneathAnother;
+  const bool loaded = Load();
+  forms::State().setCreationHook = ::SetWindowsHookExA;
+  ::UnhookWindowsHookEx(otherHook);
+  ASSERT_TRUE(loaded);
+  EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010001)), nullptr);
+}
+
 // Malformed template data stops the program at initialisation with its own
 // report, whatever part of it is broken, and registers no form.
 TEST_F(LoaderTest, MalformedTemplateDataIsAFatalErrorAtStartUp) {
