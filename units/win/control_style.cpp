@@ -52,4 +52,13 @@ void ApplyFontRule(HWND window, const std::vector<uint8_t>& block, rt::GdiFont& 
   }
 }
 
+int(WINAPI* getClipBox)(HDC, LPRECT) = ::GetClipBox;
+
+bool PaintClip(HDC dc, RECT& clip) {
+  const int kind = getClipBox(dc, &clip);
+  if (kind != ERROR && kind != NULLREGION && !::IsRectEmpty(&clip)) return true;
+  clip = {};
+  return false;
+}
+
 }  // namespace units

@@ -1,6 +1,6 @@
 #pragma once
 // What the standard controls share: changing style bits the way every unit
-// does, the border table, and the font rule.
+// does, the border table, the font rule and the part of a context to paint.
 
 #include <windows.h>
 
@@ -23,5 +23,13 @@ void ApplyBorder(HWND window, int32_t border);
 // control's font, kept in `font` (the previous one is deleted); anything else
 // gives the control DEFAULT_GUI_FONT.
 void ApplyFontRule(HWND window, const std::vector<uint8_t>& block, rt::GdiFont& font);
+
+// The clip box of `dc` in `clip`; false when there is nothing to paint, or
+// no clip box at all (a failed BeginPaint, or WM_PRINTCLIENT without a
+// context), whatever the call left in `clip`.
+bool PaintClip(HDC dc, RECT& clip);
+
+// What PaintClip asks; tests put in one that fails.
+extern int(WINAPI* getClipBox)(HDC, LPRECT);
 
 }  // namespace units

@@ -9,6 +9,7 @@
 
 #include "runtime/win/handles.h"
 #include "units/blocks.h"
+#include "units/win/control_style.h"
 #include "units/win/label.h"
 #include "units/win/picture_bitmap.h"
 #include "units/window_rules.h"
@@ -23,13 +24,10 @@ namespace {
 Box BoxOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT RectOf(const Box& b) { return {b.left, b.top, b.right, b.bottom}; }
 
-// Empty when there is nothing to paint, or no clip box at all (ERROR: a
-// failed BeginPaint, or no context handed with WM_PRINTCLIENT).
+// Empty when there is nothing to paint.
 Box ClipBox(HDC dc) {
-  RECT clip = {};
-  const int kind = ::GetClipBox(dc, &clip);
-  if (kind == ERROR || kind == NULLREGION) return {};
-  return BoxOf(clip);
+  RECT clip;
+  return PaintClip(dc, clip) ? BoxOf(clip) : Box{};
 }
 
 // The colour a colour property stands for: the unused marker means the

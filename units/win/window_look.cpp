@@ -12,6 +12,7 @@
 #include "runtime/win/handles.h"
 #include "runtime/win/icons.h"
 #include "units/blocks.h"
+#include "units/win/control_style.h"
 #include "units/win/picture_bitmap.h"
 #include "units/win/window.h"
 #include "units/window_rules.h"
@@ -34,11 +35,8 @@ void WindowObject::RepaintBackground() {
 }
 
 void WindowObject::PaintBackground(HDC dc) {
-  // A context without a clip box (ERROR: a failed BeginPaint, or no context
-  // handed with WM_PRINTCLIENT) leaves the rectangle unwritten.
-  RECT clip = {};
-  const int clipKind = ::GetClipBox(dc, &clip);
-  if (clipKind == ERROR || clipKind == NULLREGION || ::IsRectEmpty(&clip)) return;
+  RECT clip;
+  if (!PaintClip(dc, clip)) return;
   rt::GdiRegion remaining(::CreateRectRgnIndirect(&clip));
   if (!values_.Bytes(wf::kBackPicture).empty()) DrawBackPicture(dc, clip, remaining.get());
   RECT box;

@@ -25,6 +25,7 @@
 #include "units/blocks.h"
 #include "units/label_paint.h"
 #include "units/win/button.h"
+#include "units/win/control_style.h"
 #include "units/win/label.h"
 
 namespace {
@@ -94,6 +95,24 @@ class ControlsTest : public unitprog::UnitProgramTest {
     return n;
   }
 };
+
+// A context with no clip box (GetClipBox answering ERROR, whatever it left
+// in the rectangle) gets no paint from the form or a label.
+int WINAPI NoClipBox(HDC, LPRECT clip) {
+  *clip = {-30000, -30000, 30000, 30000};
+  return ERROR;
+}
+
+TEST_F(ControlsTest, NothingIsPaintedWhereTheContextHasNoClipBox) {
+  units::getClipBox = NoClipBox;
+  const std::vector<uint32_t> form = Render(Window(0), 60, 60);
+  const std::vector<uint32_t> label = Render(Window(kGradient), 60, 20);
+  units::getClipBox = ::GetClipBox;
+  EXPECT_EQ(std::count(form.begin(), form.end(), 0u), 60 * 60);
+  EXPECT_EQ(std::count(label.begin(), label.end(), 0u), 60 * 20);
+  const std::vector<uint32_t> painted = Render(Window(0), 60, 60);
+  EXPECT_NE(std::count(painted.begin(), painted.end(), 0u), 60 * 60);
+}
 
 TEST_F(ControlsTest, AnEmptyLabelShowsItsCaptionOnButtonFaceAndClampsItsValues) {
   HWND label = Window(kPlainLabel);
