@@ -52,18 +52,6 @@ bool BlockText(const rt::ArgRecord& value, char*& text) {
 
 }  // namespace
 
-bool Given(int32_t count, const rt::ArgRecord* args, int32_t index) {
-  return index < count && !rt::IsOmitted(args[index]);
-}
-
-const char* TextArgument(int32_t count, const rt::ArgRecord* args, int32_t index) {
-  return index < count ? rt::TextOf(args[index]) : nullptr;
-}
-
-int32_t IntArgument(int32_t count, const rt::ArgRecord* args, int32_t index) {
-  return index < count ? static_cast<int32_t>(args[index].low) : 0;
-}
-
 void SetIntResult(rt::ArgRecord& result, int32_t value) { result = rt::MakeInt(value); }
 void SetBoolResult(rt::ArgRecord& result, bool value) { result = rt::MakeBool(value); }
 void SetTextResult(rt::ArgRecord& result, char* text) { result = rt::MakeText(text); }
@@ -132,17 +120,19 @@ uint32_t HotKeyModifiers(int32_t runtimeValue) {
 // ---- Commands ------------------------------------------------------------------------------
 
 void ShowMessage(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  HeapText text(count > 0 ? rt::ValueToText(args[0]) : nullptr);
+  const rt::Args a(count, args);
+  HeapText text(a.Has(0) ? rt::ValueToText(args[0]) : nullptr);
   const char* caption = kDefaultCaption;
-  if (Given(count, args, 2)) caption = rt::TextOf(args[2]) ? rt::TextOf(args[2]) : "";
-  const uint32_t style = MessageStyle(static_cast<uint32_t>(IntArgument(count, args, 1)));
+  if (a.Given(2)) caption = a.Text(2) ? a.Text(2) : "";
+  const uint32_t style = MessageStyle(a.Word(1));
   const int32_t pressed = rt::ShowMessageBox(nullptr, text ? text.get() : "", caption, style);
   SetIntResult(*result, PressedButton(pressed));
 }
 
 void TextLeft(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  const char* text = TextArgument(count, args, 0);
-  const int64_t length = IntArgument(count, args, 1);
+  const rt::Args a(count, args);
+  const char* text = a.Text(0);
+  const int64_t length = static_cast<int32_t>(a.Word(1));
   if (text == nullptr || length <= 0) return;
   const size_t size = std::strlen(text);
   const int64_t taken = length < static_cast<int64_t>(size) ? length : static_cast<int64_t>(size);
@@ -160,7 +150,7 @@ void ToInteger(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
   if (rt::IsNumericType(value.type)) {
     number = rt::ValueToInt(value);
   } else if (value.type == rt::TypeCode::Bool) {
-    number = value.low != 0 ? 1 : 0;
+    number = rt::WordOf(value) != 0 ? 1 : 0;
   } else if (value.type == rt::TypeCode::SubPointer) {
     number = static_cast<int32_t>(rt::AddressOf(value));
   } else if (value.type == rt::TypeCode::Text) {

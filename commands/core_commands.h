@@ -11,12 +11,6 @@
 
 namespace commands {
 
-// Whether argument `index` is there and not omitted (type code 0).
-bool Given(int32_t count, const rt::ArgRecord* args, int32_t index);
-// The text of argument `index`; null when it is missing, omitted or no text.
-const char* TextArgument(int32_t count, const rt::ArgRecord* args, int32_t index);
-// Word 0 of argument `index` as a number; 0 when it is missing.
-int32_t IntArgument(int32_t count, const rt::ArgRecord* args, int32_t index);
 // Result setters: a number, a logical value, a text the caller will own.
 void SetIntResult(rt::ArgRecord& result, int32_t value);
 void SetBoolResult(rt::ArgRecord& result, bool value);

@@ -2,6 +2,7 @@
 // Event records a unit fills to raise an event (services 2008 and 2031), and
 // small helpers that do it.
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -72,5 +73,8 @@ struct TypedEvent {
 // handler's result when it ran and returned one.
 std::optional<uint64_t> RaiseWordEvent(uint32_t formId, uint32_t unitId, int32_t event,
                                        std::initializer_list<uintptr_t> args = {});
+// The same with `count` words at `args` (at most five are handed on).
+std::optional<uint64_t> RaiseWordEvent(uint32_t formId, uint32_t unitId, int32_t event,
+                                       const uintptr_t* args, size_t count);
 
 }  // namespace forms

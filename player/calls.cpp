@@ -104,7 +104,7 @@ int32_t Media(int32_t slot, std::initializer_list<rt::ArgRecord> args) {
   Records records;
   records.Add({Unit(kMediaPlayer)});
   records.Add(args);
-  return static_cast<int32_t>(records.CallCommand(lib::kMedia, slot).low);
+  return static_cast<int32_t>(rt::WordOf(records.CallCommand(lib::kMedia, slot)));
 }
 
 // ---- Properties -------------------------------------------------------------

@@ -60,7 +60,7 @@ rt::ArgRecord Unit(const UnitRef& unit);
 rt::ArgRecord Call(int32_t library, int32_t slot, std::initializer_list<rt::ArgRecord> args);
 
 inline int32_t CoreInt(int32_t slot, std::initializer_list<rt::ArgRecord> args) {
-  return static_cast<int32_t>(Call(lib::kCore, slot, args).low);
+  return static_cast<int32_t>(rt::WordOf(Call(lib::kCore, slot, args)));
 }
 // The text a command returned, now owned by the caller.
 Text TakeText(const rt::ArgRecord& result);

@@ -20,7 +20,7 @@ int32_t RegisterAltKey(int32_t virtualKey) {
   int32_t relay = CoreInt(core::kGetWindowHandle, {Unit(kHotKeyRelay)});
   rt::ArgRecord id =
       Call(lib::kHotKeys, kSetHotKey, {Int(form), Int(relay), Int(kAltModifier), Int(virtualKey)});
-  return static_cast<int32_t>(id.low);
+  return static_cast<int32_t>(rt::WordOf(id));
 }
 
 // Appends every file the walk started with `first` finds, then ends it.
@@ -83,7 +83,7 @@ void FormCreated() {
   rt::ArgRecord object =
       Call(lib::kCartoon, kCreateObject,
            {Unit(kAnimationBox), Unit(kButterfly), Int(160), Int(0), Omitted(), Omitted()});
-  g.animObjectId = static_cast<int32_t>(object.low);
+  g.animObjectId = static_cast<int32_t>(rt::WordOf(object));
   rt::ArgRecord icon = rt::MakeByteSetValue(TrayIconBlock());
   Call(lib::kCore, core::kSetTrayIcon, {Unit(kForm), icon, Omitted()});
   g.hotKeyShowHide = RegisterAltKey('C');

@@ -88,6 +88,59 @@ ArgRecord MakeUnitRef(uint32_t formId, uint32_t unitId, uint32_t unitType) {
   return Words(formId, unitId, unitType);
 }
 
+bool IsAddressType(uint32_t type) {
+  return type == TypeCode::Text || type == TypeCode::ByteSet || type == TypeCode::SubPointer ||
+         IsArrayType(type);
+}
+
+void AppendEventWords(const EventArg& arg, bool twoWords, std::vector<uintptr_t>& words) {
+  if (twoWords) {
+    words.push_back(arg.low);
+    words.push_back(arg.high);
+  } else if (IsAddressType(arg.type)) {
+    words.push_back(static_cast<uintptr_t>(arg.low | (static_cast<uint64_t>(arg.high) << 32)));
+  } else if (arg.type == TypeCode::Byte && !(arg.flags & 1)) {
+    words.push_back(arg.low & 0xFF);
+  } else if (arg.type == TypeCode::Short && !(arg.flags & 1)) {
+    words.push_back(static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(arg.low))));
+  } else {
+    words.push_back(arg.low);
+  }
+}
+
+UnitRef UnitRefOf(const ArgRecord& r) { return {r.low, r.high}; }
+
+uint32_t WordOf(const ArgRecord& r) { return r.low; }
+
+const ArgRecord* Args::Given(int32_t index) const {
+  return Has(index) && !IsOmitted(records_[index]) ? &records_[index] : nullptr;
+}
+
+const char* Args::Text(int32_t index) const {
+  return Has(index) ? TextOf(records_[index]) : nullptr;
+}
+
+uint32_t Args::Word(int32_t index) const { return Has(index) ? records_[index].low : 0; }
+
+int32_t Args::Int(int32_t index, int32_t otherwise) const {
+  return OptionalInt(index).value_or(otherwise);
+}
+
+std::optional<int32_t> Args::OptionalInt(int32_t index) const {
+  const ArgRecord* r = Given(index);
+  if (r == nullptr) return std::nullopt;
+  return ValueToInt(*r);
+}
+
+int32_t* Args::Variable(int32_t index) const {
+  const ArgRecord* r = Given(index);
+  return r ? reinterpret_cast<int32_t*>(AddressOf(*r)) : nullptr;
+}
+
+UnitRef Args::Unit(int32_t index) const {
+  return Has(index) ? UnitRefOf(records_[index]) : UnitRef{};
+}
+
 void SetAddress(ArgRecord& r, uintptr_t address) {
   uint64_t wide = address;
   r.low = static_cast<uint32_t>(wide);

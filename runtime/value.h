@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace rt {
 
@@ -82,6 +84,54 @@ int64_t Int64Of(const ArgRecord& r);        // words 0 and 1 as one value
 double DoubleOf(const ArgRecord& r);        // words 0 and 1 as an IEEE double
 float FloatOf(const ArgRecord& r);          // word 0 as an IEEE single
 void SetAddress(ArgRecord& r, uintptr_t address);
+
+// The form and unit a unit reference names (words 0 and 1).
+struct UnitRef {
+  uint32_t formId = 0;
+  uint32_t unitId = 0;
+};
+UnitRef UnitRefOf(const ArgRecord& r);
+// Word 0 as stored, whatever the type: flags and numbers that callers may
+// pass as any numeric or logical type.
+uint32_t WordOf(const ArgRecord& r);
+
+// The words a routine receives for a typed event argument: with `twoWords`,
+// words 0 and 1 as they are; else an address whole in one word, a Byte
+// zero-extended and a Short sign-extended (unless flags bit 0 asks for word
+// 0 as it is), anything else word 0.
+void AppendEventWords(const EventArg& arg, bool twoWords, std::vector<uintptr_t>& words);
+bool IsAddressType(uint32_t type);  // Text, ByteSet, SubPointer or an array
+
+// ---- A command's arguments ----------------------------------------------
+// The records a command is called with, read by position. A position past
+// the count is missing; "given" means there and not omitted.
+class Args {
+ public:
+  Args(int32_t count, const ArgRecord* records)
+      : count_(count < 0 ? 0 : count), records_(records) {}
+
+  int32_t count() const { return count_; }
+  bool Has(int32_t index) const { return index >= 0 && index < count_; }
+  // The record at `index` when it is given; null otherwise.
+  const ArgRecord* Given(int32_t index) const;
+  // A given Text's characters; null otherwise.
+  const char* Text(int32_t index) const;
+  // Word 0 as stored; 0 when missing.
+  uint32_t Word(int32_t index) const;
+  // The value as ValueToInt converts it (a non-numeric value is fatal);
+  // `otherwise` when not given.
+  int32_t Int(int32_t index, int32_t otherwise) const;
+  std::optional<int32_t> OptionalInt(int32_t index) const;
+  // The caller's 32-bit variable a by-reference argument points at; null
+  // when not given.
+  int32_t* Variable(int32_t index) const;
+  // The unit reference at `index`; {0, 0} when missing.
+  UnitRef Unit(int32_t index) const;
+
+ private:
+  int32_t count_;
+  const ArgRecord* records_;
+};
 
 // ---- Byte-sets and arrays ---------------------------------------------
 // A byte-set block is {1, length, bytes}; an array block is

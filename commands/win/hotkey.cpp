@@ -24,9 +24,9 @@ HotKeyState& State() {
   return state;
 }
 
-HWND HandleArgument(int32_t count, const rt::ArgRecord* args, int32_t index) {
+HWND HandleArgument(const rt::Args& a, int32_t index) {
   // Handles travel as 32-bit numbers and are sign-extended on 64-bit Windows.
-  const auto value = static_cast<intptr_t>(IntArgument(count, args, index));
+  const auto value = static_cast<intptr_t>(static_cast<int32_t>(a.Word(index)));
   return reinterpret_cast<HWND>(value);
 }
 
@@ -52,14 +52,14 @@ void Hook(HWND window) {
 
 void SetHotKey(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
   HotKeyState& s = State();
-  HWND window = HandleArgument(count, args, 0);
-  s.target = HandleArgument(count, args, 1);
-  const uint32_t modifiers = HotKeyModifiers(IntArgument(count, args, 2));
+  const rt::Args a(count, args);
+  HWND window = HandleArgument(a, 0);
+  s.target = HandleArgument(a, 1);
+  const uint32_t modifiers = HotKeyModifiers(static_cast<int32_t>(a.Word(2)));
   Hook(window);
   ++s.count;
   s.lastId = kFirstHotKeyId + s.nextSerial++;
-  const bool registered =
-      ::RegisterHotKey(window, s.lastId, modifiers, static_cast<UINT>(IntArgument(count, args, 3)));
+  const bool registered = ::RegisterHotKey(window, s.lastId, modifiers, a.Word(3));
   SetIntResult(*result, registered ? s.lastId : 0);
 }
 

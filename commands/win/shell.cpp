@@ -70,8 +70,9 @@ void BrowseForFolder(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) 
   char displayName[MAX_PATH] = {};
   BROWSEINFOA info{};
   info.pszDisplayName = displayName;
-  info.lpszTitle = TextArgument(count, args, 0);
-  const bool withFiles = Given(count, args, 1) && args[1].low != 0;
+  const rt::Args a(count, args);
+  info.lpszTitle = a.Text(0);
+  const bool withFiles = a.Given(1) && a.Word(1) != 0;
   info.ulFlags = withFiles ? kEditBox | kIncludeFiles : kEditBox;
   LPITEMIDLIST item = nullptr;
   {

@@ -9,7 +9,6 @@
 #include "forms/win/unit.h"
 #include "runtime/fatal.h"
 #include "runtime/messages.h"
-#include "runtime/service.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
 #include "runtime/win/icons.h"
@@ -28,18 +27,10 @@ constexpr LONGLONG kMaxIconFileBytes = 16 << 20;
 // Unit ids of a form's own window unit have the top four bits clear.
 constexpr uint32_t kPlacedUnitBits = 0xF0000000;
 
-forms::UnitObject* Lookup(uint32_t code, int32_t count, const rt::ArgRecord* args) {
-  if (count < 1) rt::FatalError(rt::msg::kUnitNotLoaded);
-  const uint64_t found = rt::Service(code, args[0].low, args[0].high);
-  return reinterpret_cast<forms::UnitObject*>(static_cast<uintptr_t>(found));
-}
-
 // The loaded unit argument 0 names; a unit that is not loaded is fatal.
-forms::UnitObject& UnitOf(int32_t count, const rt::ArgRecord* args) {
-  return *Lookup(rt::svc::kFindUnitOrFail, count, args);
-}
+forms::UnitObject& UnitOf(const rt::Args& a) { return forms::UnitArgOrFail<forms::UnitObject>(a); }
 
-HWND WindowOf(int32_t count, const rt::ArgRecord* args) { return UnitOf(count, args).hwnd(); }
+HWND WindowOf(const rt::Args& a) { return UnitOf(a).hwnd(); }
 
 std::vector<uint8_t> ReadWholeFile(const char* name) {
   rt::FileHandle file(::CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -57,12 +48,12 @@ std::vector<uint8_t> ReadWholeFile(const char* name) {
 
 // The tray icon of argument 1: a file's or a byte-set's icon data, the
 // image of width 16 first, then of width 32. Empty without data.
-rt::IconHandle TrayIconOf(int32_t count, const rt::ArgRecord* args) {
+rt::IconHandle TrayIconOf(const rt::Args& a) {
   std::vector<uint8_t> bytes;
-  if (const char* name = TextArgument(count, args, 1)) {
+  if (const char* name = a.Text(1)) {
     bytes = ReadWholeFile(name);
-  } else if (count > 1 && args[1].type == rt::TypeCode::ByteSet) {
-    const rt::ByteSpan span = rt::ByteSetBytes(rt::ByteSetOf(args[1]));
+  } else if (const rt::ArgRecord* data = a.Given(1); data && data->type == rt::TypeCode::ByteSet) {
+    const rt::ByteSpan span = rt::ByteSetBytes(rt::ByteSetOf(*data));
     bytes.assign(span.data, span.data + span.size);
   }
   if (bytes.empty()) return {};
@@ -74,8 +65,9 @@ rt::IconHandle TrayIconOf(int32_t count, const rt::ArgRecord* args) {
 }  // namespace
 
 void GetItemText(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  HWND list = WindowOf(count, args);
-  const int32_t row = IntArgument(count, args, 1);
+  const rt::Args a(count, args);
+  HWND list = WindowOf(a);
+  const auto row = static_cast<int32_t>(a.Word(1));
   if (row < 0 || row >= ::SendMessageA(list, LB_GETCOUNT, 0, 0)) return;
   const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, row, 0);
   if (length <= 0) return;
@@ -86,16 +78,17 @@ void GetItemText(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
 }
 
 void GetItemCount(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  const LRESULT rows = ::SendMessageA(WindowOf(count, args), LB_GETCOUNT, 0, 0);
+  const LRESULT rows = ::SendMessageA(WindowOf(rt::Args(count, args)), LB_GETCOUNT, 0, 0);
   SetIntResult(*result, static_cast<int32_t>(rows));
 }
 
 void ReadConfigItem(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  const char* file = SkipControlBytes(TextArgument(count, args, 0));
-  const char* section = SkipControlBytes(TextArgument(count, args, 1));
-  const char* key = SkipControlBytes(TextArgument(count, args, 2));
+  const rt::Args a(count, args);
+  const char* file = SkipControlBytes(a.Text(0));
+  const char* section = SkipControlBytes(a.Text(1));
+  const char* key = SkipControlBytes(a.Text(2));
   if (!file || !*file || !section || !*section || !key || !*key) return;
-  const char* fallback = TextArgument(count, args, 3);
+  const char* fallback = a.Text(3);
   if (fallback != nullptr && *fallback == 0) fallback = nullptr;
   std::vector<char> value(kConfigBufferSize);
   ::GetPrivateProfileStringA(section, key, fallback, value.data(), kConfigBufferSize, file);
@@ -103,43 +96,47 @@ void ReadConfigItem(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
 }
 
 void SetTrayIcon(rt::ArgRecord*, int32_t count, rt::ArgRecord* args) {
-  if (count < 1) rt::FatalError(rt::msg::kUnitNotLoaded);
-  auto* window = dynamic_cast<units::WindowObject*>(forms::FindUnitObjectOrFail(args[0].low, 0));
+  const rt::Args a(count, args);
+  if (!a.Has(0)) rt::FatalError(rt::msg::kUnitNotLoaded);
+  // Any unit of a form names the form's own window here.
+  auto* window = dynamic_cast<units::WindowObject*>(&forms::FindUnitOrFail({a.Unit(0).formId, 0}));
   if (window == nullptr) rt::FatalError(rt::msg::kUnitNotLoaded);
-  rt::IconHandle icon = TrayIconOf(count, args);
-  window->SetTrayIcon(icon.Release(), TextArgument(count, args, 2));
+  rt::IconHandle icon = TrayIconOf(a);
+  window->SetTrayIcon(icon.Release(), a.Text(2));
 }
 
 void GetWindowHandle(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  const forms::UnitObject* unit = count > 0 ? Lookup(rt::svc::kFindUnit, count, args) : nullptr;
+  const rt::Args a(count, args);
+  const forms::UnitObject* unit = a.Has(0) ? forms::FindUnit(a.Unit(0)) : nullptr;
   const uintptr_t handle = unit ? reinterpret_cast<uintptr_t>(unit->hwnd()) : 0;
   // Window handles fit 32 bits on 64-bit Windows too.
   SetIntResult(*result, static_cast<int32_t>(handle));
 }
 
 void AddItem(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  forms::UnitObject& list = UnitOf(count, args);
-  const int32_t data = Given(count, args, 2) ? IntArgument(count, args, 2) : 0;
-  SetIntResult(*result, units::ListBoxAddItem(&list, TextArgument(count, args, 1), data));
+  const rt::Args a(count, args);
+  forms::UnitObject& list = UnitOf(a);
+  const auto data = static_cast<int32_t>(a.Given(2) ? a.Word(2) : 0);
+  SetIntResult(*result, units::ListBoxAddItem(&list, a.Text(1), data));
 }
 
 void WriteConfigItem(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  const char* key = Given(count, args, 2) ? TextArgument(count, args, 2) : nullptr;
-  const char* value = Given(count, args, 3) ? TextArgument(count, args, 3) : nullptr;
+  const rt::Args a(count, args);
   // A given but empty key or value is the empty text, not "omitted".
-  if (Given(count, args, 2) && key == nullptr) key = "";
-  if (Given(count, args, 3) && value == nullptr) value = "";
-  const char* file = TextArgument(count, args, 0);
-  const char* section = TextArgument(count, args, 1);
+  const char* key = a.Given(2) ? (a.Text(2) ? a.Text(2) : "") : nullptr;
+  const char* value = a.Given(3) ? (a.Text(3) ? a.Text(3) : "") : nullptr;
+  const char* file = a.Text(0);
+  const char* section = a.Text(1);
   SetBoolResult(*result, ::WritePrivateProfileStringA(section ? section : "", key, value,
                                                       file ? file : "") != FALSE);
 }
 
 void RaiseFeedbackEvent(rt::ArgRecord* result, int32_t count, rt::ArgRecord* args) {
-  HWND label = WindowOf(count, args);
-  const WPARAM first = static_cast<uint32_t>(Given(count, args, 1) ? args[1].low : 0);
-  const LPARAM second = static_cast<uint32_t>(Given(count, args, 2) ? args[2].low : 0);
-  if (Given(count, args, 3) && args[3].low == 0) {
+  const rt::Args a(count, args);
+  HWND label = WindowOf(a);
+  const WPARAM first = a.Given(1) ? a.Word(1) : 0;
+  const LPARAM second = a.Given(2) ? a.Word(2) : 0;
+  if (a.Given(3) && a.Word(3) == 0) {
     ::PostMessageA(label, units::kMsgFeedback, first, second);
     return SetIntResult(*result, 0);
   }
@@ -148,11 +145,12 @@ void RaiseFeedbackEvent(rt::ArgRecord* result, int32_t count, rt::ArgRecord* arg
 }
 
 void Destroy(rt::ArgRecord*, int32_t count, rt::ArgRecord* args) {
-  forms::UnitObject& unit = UnitOf(count, args);
+  const rt::Args a(count, args);
+  forms::UnitObject& unit = UnitOf(a);
   HWND window = unit.hwnd();
-  if ((args[0].high & kPlacedUnitBits) != 0) {
+  if ((a.Unit(0).unitId & kPlacedUnitBits) != 0) {
     ::DestroyWindow(window);  // the unit reports itself gone (service 2000)
-  } else if (Given(count, args, 1) && args[1].low != 0) {
+  } else if (a.Given(1) && a.Word(1) != 0) {
     forms::ReenableAfterModalDisplay(unit.formId());
     if (::IsWindow(window)) ::DestroyWindow(window);
   } else {

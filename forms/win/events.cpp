@@ -57,11 +57,6 @@ rt::RoutineResult Call(rt::Routine routine, const uintptr_t* args, int32_t count
   return result;
 }
 
-bool IsAddressType(uint32_t type) {
-  return type == rt::TypeCode::Text || type == rt::TypeCode::ByteSet ||
-         type == rt::TypeCode::SubPointer || rt::IsArrayType(type);
-}
-
 // How many words an argument takes when handed to a routine.
 int WordsFor(const rt::EventArg& arg) {
   if (arg.type == kMenuTypeCode) return 2;
@@ -73,23 +68,6 @@ int WordsFor(const rt::EventArg& arg) {
     case rt::TypeCode::DateTime:
     case rt::TypeCode::EightBytes: return 2;
     default: return 1;
-  }
-}
-
-// Widens one typed argument into routine words: Byte zero-extended, Short
-// sign-extended, an address whole in one word.
-void Widen(const rt::EventArg& arg, std::vector<uintptr_t>& words) {
-  if (WordsFor(arg) == 2) {
-    words.push_back(arg.low);
-    words.push_back(arg.high);
-  } else if (IsAddressType(arg.type)) {
-    words.push_back(static_cast<uintptr_t>(arg.low | (static_cast<uint64_t>(arg.high) << 32)));
-  } else if (arg.type == rt::TypeCode::Byte && !(arg.flags & 1)) {
-    words.push_back(arg.low & 0xFF);
-  } else if (arg.type == rt::TypeCode::Short && !(arg.flags & 1)) {
-    words.push_back(static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(arg.low))));
-  } else {
-    words.push_back(arg.low);
   }
 }
 
@@ -112,7 +90,8 @@ bool RaiseTyped(TypedEvent& event) {
   if (routine == nullptr) return false;
   const int32_t count = event.argCount < 0 ? 0 : (event.argCount > 12 ? 12 : event.argCount);
   std::vector<uintptr_t> words;
-  for (int32_t i = 0; i < count; ++i) Widen(event.args[i], words);
+  for (int32_t i = 0; i < count; ++i)
+    rt::AppendEventWords(event.args[i], WordsFor(event.args[i]) == 2, words);
   rt::RoutineResult result = Call(routine, words.data(), static_cast<int32_t>(words.size()));
   if (result.present) {
     event.hasResult = 1;
@@ -124,13 +103,16 @@ bool RaiseTyped(TypedEvent& event) {
 
 std::optional<uint64_t> RaiseWordEvent(uint32_t formId, uint32_t unitId, int32_t event,
                                        std::initializer_list<uintptr_t> args) {
+  return RaiseWordEvent(formId, unitId, event, args.begin(), args.size());
+}
+
+std::optional<uint64_t> RaiseWordEvent(uint32_t formId, uint32_t unitId, int32_t event,
+                                       const uintptr_t* args, size_t count) {
   WordEvent e;
   e.formId = formId;
   e.unitId = unitId;
   e.event = event;
-  for (uintptr_t arg : args) {
-    if (e.argCount < 5) e.args[e.argCount++] = arg;
-  }
+  for (size_t i = 0; i < count && e.argCount < 5; ++i) e.args[e.argCount++] = args[i];
   rt::Service(rt::svc::kRaiseEvent, reinterpret_cast<uintptr_t>(&e), 0);
   if (!e.hasResult) return std::nullopt;
   return e.result;

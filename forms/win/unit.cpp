@@ -7,6 +7,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "forms/events.h"
 #include "forms/win/framework_state.h"
 #include "runtime/fatal.h"
 #include "runtime/service.h"
@@ -119,6 +120,16 @@ LRESULT UnitObject::CallOriginal(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::CallWindowProcA(original_, hwnd_, message, wParam, lParam);
 }
 
+void UnitObject::RaiseFocusEvent(bool gained) {
+  RaiseWordEvent(formId_, unitId_, gained ? event::kFocusGained : event::kFocusLost);
+}
+
+LRESULT UnitObject::CallOriginalRaisingFocus(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallOriginal(message, wParam, lParam);
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) RaiseFocusEvent(message == WM_SETFOCUS);
+  return result;
+}
+
 LRESULT UnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CallOriginal(message, wParam, lParam);
 }
@@ -190,6 +201,16 @@ LRESULT UnitObject::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT CALLBACK UnitObject::UnitWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return rt::GuardCallback([&] { return Dispatch(hwnd, message, wParam, lParam); });
+}
+
+UnitObject* FindUnit(rt::UnitRef ref) {
+  return reinterpret_cast<UnitObject*>(
+      static_cast<uintptr_t>(rt::Service(rt::svc::kFindUnit, ref.formId, ref.unitId)));
+}
+
+UnitObject& FindUnitOrFail(rt::UnitRef ref) {
+  return *reinterpret_cast<UnitObject*>(
+      static_cast<uintptr_t>(rt::Service(rt::svc::kFindUnitOrFail, ref.formId, ref.unitId)));
 }
 
 }  // namespace forms

@@ -16,7 +16,10 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/fatal.h"
+#include "runtime/messages.h"
 #include "runtime/program.h"
+#include "runtime/value.h"
 #include "runtime/win/handles.h"
 
 namespace forms {
@@ -65,6 +68,11 @@ class UnitObject {
 
  protected:
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+  // The focus events: -7 when the unit gained the focus, -8 when it lost it.
+  void RaiseFocusEvent(bool gained);
+  // CallOriginal, then the focus event of a WM_SETFOCUS or WM_KILLFOCUS,
+  // once the control has handled the change.
+  LRESULT CallOriginalRaisingFocus(UINT message, WPARAM wParam, LPARAM lParam);
   // The last step after the window is gone: reports the destruction and
   // deletes the object. Form windows add their own last steps.
   virtual void WindowGone();
@@ -111,6 +119,24 @@ class FormWindowObject : public UnitObject {
  private:
   rt::AcceleratorTable accelerators_;  // the menu bar's shortcuts
 };
+
+// ---- Finding units -------------------------------------------------------------
+
+// How libraries find a unit, through the lookup services: the live object of
+// the unit a reference names, or null.
+UnitObject* FindUnit(rt::UnitRef ref);
+// As FindUnit; a unit that is not loaded is the fatal "not loaded" report.
+UnitObject& FindUnitOrFail(rt::UnitRef ref);
+
+// The unit argument `index` names, of type T. No such argument, or a unit of
+// another type (misuse of the same kind), is the same fatal report.
+template <typename T>
+T& UnitArgOrFail(const rt::Args& args, int32_t index = 0) {
+  if (!args.Has(index)) rt::FatalError(rt::msg::kUnitNotLoaded);
+  auto* unit = dynamic_cast<T*>(&FindUnitOrFail(args.Unit(index)));
+  if (unit == nullptr) rt::FatalError(rt::msg::kUnitNotLoaded);
+  return *unit;
+}
 
 // ---- The unit type interface ---------------------------------------------------
 

@@ -122,10 +122,7 @@ bool ButtonObject::IsDefault() const {
 }
 
 LRESULT ButtonObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = CallOriginal(message, wParam, lParam);
-  if (message == WM_SETFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusGained);
-  if (message == WM_KILLFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusLost);
-  return result;
+  return CallOriginalRaisingFocus(message, wParam, lParam);
 }
 
 bool ButtonObject::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -216,8 +216,8 @@ void ListBoxObject::Notified(int code) {
   switch (code) {
     case LBN_SELCHANGE: forms::RaiseWordEvent(formId(), unitId(), forms::event::kMain); break;
     case LBN_DBLCLK: forms::RaiseWordEvent(formId(), unitId(), forms::event::kDoubleClick); break;
-    case LBN_SETFOCUS: forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusGained); break;
-    case LBN_KILLFOCUS: forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusLost); break;
+    case LBN_SETFOCUS: RaiseFocusEvent(true); break;
+    case LBN_KILLFOCUS: RaiseFocusEvent(false); break;
     default: break;
   }
 }

@@ -20,10 +20,7 @@ RangeUnitObject::RangeUnitObject(uint32_t formId, uint32_t unitId, forms::Proper
     : UnitObject(formId, unitId), values_(std::move(values)) {}
 
 LRESULT RangeUnitObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = CallOriginal(message, wParam, lParam);
-  if (message == WM_SETFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusGained);
-  if (message == WM_KILLFOCUS) forms::RaiseWordEvent(formId(), unitId(), forms::event::kFocusLost);
-  return result;
+  return CallOriginalRaisingFocus(message, wParam, lParam);
 }
 
 // ---- The scroll bar -------------------------------------------------------------------------

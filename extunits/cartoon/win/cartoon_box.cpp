@@ -128,16 +128,12 @@ void CartoonBoxUnit::MakeBrush() {
 
 // Copies the identities first: the handler may delete this box.
 std::optional<uint64_t> CartoonBoxUnit::Raise(int32_t number, std::initializer_list<int32_t> args) {
-  forms::WordEvent e;
-  e.formId = formId();
-  e.unitId = unitId();
-  e.event = number;
+  uintptr_t words[5] = {};
+  size_t count = 0;
   for (int32_t arg : args) {
-    if (e.argCount < 5) e.args[e.argCount++] = static_cast<uint32_t>(arg);
+    if (count < 5) words[count++] = static_cast<uint32_t>(arg);  // zero-extended
   }
-  rt::Service(rt::svc::kRaiseEvent, reinterpret_cast<uintptr_t>(&e), 0);
-  if (!e.hasResult) return std::nullopt;
-  return e.result;
+  return forms::RaiseWordEvent(formId(), unitId(), number, words, count);
 }
 
 void CartoonBoxUnit::Invalidate(const Rect& area) {

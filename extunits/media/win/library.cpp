@@ -3,10 +3,7 @@
 #include "extunits/media/commands.h"
 #include "extunits/media/win/media_unit.h"
 #include "forms/win/unit.h"
-#include "runtime/fatal.h"
 #include "runtime/library.h"
-#include "runtime/messages.h"
-#include "runtime/service.h"
 
 namespace media {
 
@@ -16,12 +13,7 @@ namespace {
 // is reported by the lookup service itself; one of another type is misuse
 // of the same kind and reported the same way.
 MciPlayer& PlayerOf(int32_t count, const rt::ArgRecord* args) {
-  if (count < 1) rt::FatalError(rt::msg::kUnitNotLoaded);
-  const uint64_t found = rt::Service(rt::svc::kFindUnitOrFail, args[0].low, args[0].high);
-  auto* object = reinterpret_cast<forms::UnitObject*>(static_cast<uintptr_t>(found));
-  auto* unit = dynamic_cast<MediaPlayObject*>(object);
-  if (unit == nullptr) rt::FatalError(rt::msg::kUnitNotLoaded);
-  return unit->player();
+  return forms::UnitArgOrFail<MediaPlayObject>(rt::Args(count, args)).player();
 }
 
 template <int N>
