@@ -121,7 +121,7 @@ void WriteInt(const UnitRef& unit, int32_t property, int32_t value) {
 
 Text ReadText(const UnitRef& unit, int32_t property) {
   rt::PropValue v = gHelpers->readProperty(kFormId, unit.id, property, -1);
-  return Text(reinterpret_cast<char*>(static_cast<uintptr_t>(v.value)));
+  return Text(const_cast<char*>(rt::TextIn(v)));
 }
 
 void WriteText(const UnitRef& unit, int32_t property, const char* text) {

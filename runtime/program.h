@@ -7,6 +7,7 @@
 // Words that hold an address are pointer-sized here; every other word keeps
 // its 32-bit width and meaning.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "runtime/value.h"
@@ -192,6 +193,23 @@ struct PropValue {
   uint64_t value = 0;
   uint32_t second = 0;
 };
+
+// Reading and making property values that are addresses: a text is its
+// address, a block of bytes its address and length (null when empty), a
+// record its address.
+inline const void* AddressIn(const PropValue& v) {
+  return reinterpret_cast<const void*>(static_cast<uintptr_t>(v.value));
+}
+inline const char* TextIn(const PropValue& v) { return static_cast<const char*>(AddressIn(v)); }
+inline ByteSpan BytesIn(const PropValue& v) {
+  return {static_cast<const uint8_t*>(AddressIn(v)), v.value != 0 ? v.second : 0};
+}
+inline PropValue AddressValue(const void* address, uint32_t length = 0) {
+  return {reinterpret_cast<uintptr_t>(address), length};
+}
+inline PropValue BytesValue(const uint8_t* data, size_t length) {
+  return AddressValue(length ? data : nullptr, static_cast<uint32_t>(length));
+}
 
 // Operations reached through helper 12, by operation number.
 struct OtherHelpTable {

@@ -73,7 +73,7 @@ char* CopyFaceName(const LOGFONTA& font) {
 LOGFONTA FontOf(const rt::PropValue& unitValue) {
   LOGFONTA font{};
   if (unitValue.second == sizeof(LOGFONTA) && unitValue.value != 0) {
-    std::memcpy(&font, reinterpret_cast<const void*>(unitValue.value), sizeof font);
+    std::memcpy(&font, rt::AddressIn(unitValue), sizeof font);
   } else {
     ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
   }
@@ -83,7 +83,7 @@ LOGFONTA FontOf(const rt::PropValue& unitValue) {
 rt::PropValue ReadFontElement(const LOGFONTA& font, int32_t element) {
   rt::PropValue out;
   if (element == 6) {
-    out.value = reinterpret_cast<uintptr_t>(CopyFaceName(font));
+    out = rt::AddressValue(CopyFaceName(font));
   } else if (element == -1) {
     auto* record = static_cast<FontRecord*>(rt::Allocate(sizeof(FontRecord)));
     record->angle = Element(font, 0);
@@ -93,7 +93,7 @@ rt::PropValue ReadFontElement(const LOGFONTA& font, int32_t element) {
     record->underline = Element(font, 4);
     record->size = Element(font, 5);
     record->faceName = CopyFaceName(font);
-    out.value = reinterpret_cast<uintptr_t>(record);
+    out = rt::AddressValue(record);
   } else {
     out.value = static_cast<uint32_t>(Element(font, element));
   }
@@ -102,9 +102,9 @@ rt::PropValue ReadFontElement(const LOGFONTA& font, int32_t element) {
 
 void WriteFontElement(LOGFONTA& font, int32_t element, const rt::PropValue& value) {
   if (element == 6) {
-    SetFace(font, reinterpret_cast<const char*>(value.value));
+    SetFace(font, rt::TextIn(value));
   } else if (element == -1) {
-    const auto* record = reinterpret_cast<const FontRecord*>(value.value);
+    const auto* record = static_cast<const FontRecord*>(rt::AddressIn(value));
     if (record == nullptr) return;
     const int32_t parts[6] = {record->angle,     record->bold,      record->italic,
                               record->strikeOut, record->underline, record->size};

@@ -29,15 +29,15 @@ enum Common { kLeft, kTop, kWidth, kHeight, kTag, kVisible, kDisable, kMousePoin
 rt::PropValue Word(int64_t value) { return {static_cast<uint32_t>(value), 0}; }
 
 rt::PropValue NewText(const std::string& text) {
-  return {reinterpret_cast<uintptr_t>(rt::CopyText(text.c_str())), 0};
+  return rt::AddressValue(rt::CopyText(text.c_str()));
 }
 
 rt::PropValue NewByteSet(const uint8_t* data, size_t length) {
-  return {reinterpret_cast<uintptr_t>(rt::MakeByteSet(data, static_cast<uint32_t>(length))), 0};
+  return rt::AddressValue(rt::MakeByteSet(data, static_cast<uint32_t>(length)));
 }
 
 const char* TextArg(const rt::PropValue& v) {
-  const char* text = reinterpret_cast<const char*>(v.value);
+  const char* text = rt::TextIn(v);
   return text ? text : "";
 }
 
@@ -114,7 +114,7 @@ void ShowUnit(FormRecord& form, UnitRecord& r, HWND window) {
 }
 
 void WriteMousePointer(UnitRecord& r, HWND window, const rt::PropValue& v) {
-  rt::ByteSpan bytes = rt::ByteSetBytes(reinterpret_cast<const void*>(v.value));
+  rt::ByteSpan bytes = rt::ByteSetBytes(rt::AddressIn(v));
   FreeCursor(r.cursor);
   r.mousePointer = ToStoredCursor(bytes.data, bytes.size);
   r.cursor = MakeCursor(r.mousePointer);
@@ -261,14 +261,14 @@ UnitObject& LiveOrFail(const UnitRecord& r) {
 }
 
 rt::PropValue ConvertForCaller(uint32_t t, const rt::PropValue& unit, int32_t element) {
-  const auto* data = reinterpret_cast<const uint8_t*>(unit.value);
+  const auto* data = static_cast<const uint8_t*>(rt::AddressIn(unit));
   switch (TravelOf(t)) {
     case Travel::kAsIs: return unit;
     case Travel::kWord:
     case Travel::kNonNegativeWord: return Word(unit.value);
     case Travel::kTwoWords: return {unit.value, 0};
     case Travel::kLogical: return Word(static_cast<uint32_t>(unit.value) == 1 ? 1 : 0);
-    case Travel::kText: return NewText(data ? reinterpret_cast<const char*>(data) : "");
+    case Travel::kText: return NewText(TextArg(unit));
     case Travel::kByteSet: return NewByteSet(data, unit.second);
     case Travel::kCursorByteSet: {
       std::vector<uint8_t> value = ToCallerCursor(std::vector<uint8_t>(data, data + unit.second));
@@ -288,8 +288,7 @@ rt::PropValue ReadOwn(UnitRecord& r, int32_t index, int32_t element) {
 }
 
 rt::PropValue WithScratch(std::vector<uint8_t>& scratch) {
-  return {scratch.empty() ? 0 : reinterpret_cast<uintptr_t>(scratch.data()),
-          static_cast<uint32_t>(scratch.size())};
+  return rt::BytesValue(scratch.data(), scratch.size());
 }
 
 // The unit's current font with one element (or the whole record) written.
@@ -314,10 +313,10 @@ rt::PropValue ConvertForUnit(UnitRecord& r, UnitObject& object, int32_t own, int
     case Travel::kTwoWords: return v;
     case Travel::kNonNegativeWord: return Word(std::max<int32_t>(static_cast<int32_t>(v.value), 0));
     case Travel::kLogical: return Word(static_cast<uint32_t>(v.value) != 0 ? 1 : 0);
-    case Travel::kText: return {reinterpret_cast<uintptr_t>(TextArg(v)), 0};
+    case Travel::kText: return rt::AddressValue(TextArg(v));
     case Travel::kByteSet:
     case Travel::kCursorByteSet: {
-      rt::ByteSpan bytes = rt::ByteSetBytes(reinterpret_cast<const void*>(v.value));
+      rt::ByteSpan bytes = rt::ByteSetBytes(rt::AddressIn(v));
       scratch = travel == Travel::kCursorByteSet
                     ? ToStoredCursor(bytes.data, bytes.size)
                     : std::vector<uint8_t>(bytes.data, bytes.data + bytes.size);

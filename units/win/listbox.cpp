@@ -11,6 +11,7 @@
 #include "units/common_properties.h"
 #include "units/list_rules.h"
 #include "units/win/control_style.h"
+#include "units/win/prop_value.h"
 #include "units/window_rules.h"
 
 namespace units {
@@ -26,15 +27,6 @@ constexpr size_t kFieldOf[lp::kCount] = {
     lf::kBackColor,   lf::kFont,       lf::kMultiSelect, lf::kCurrentIndex, lf::kItems,
     lf::kItemData,    lf::kDataSource, lf::kDataField,   lf::kBindingFlag,
 };
-
-std::vector<uint8_t> BytesOf(const rt::PropValue& v) {
-  const auto* data = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(v.value));
-  return data ? std::vector<uint8_t>(data, data + v.second) : std::vector<uint8_t>{};
-}
-
-rt::PropValue BytesValue(const std::vector<uint8_t>& b) {
-  return {b.empty() ? 0 : reinterpret_cast<uintptr_t>(b.data()), static_cast<uint32_t>(b.size())};
-}
 
 COLORREF Resolved(int32_t colour) {
   return colour == forms::kSystemColour ? ::GetSysColor(COLOR_BTNFACE)
@@ -129,7 +121,7 @@ int32_t ListBoxObject::SetProperty(int32_t number, const rt::PropValue& value) {
     case lp::kItemData: values_.SetBytes(lf::kItemData, BytesOf(value)); return 1;
     case lp::kDataSource:
     case lp::kDataField: {
-      const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(value.value));
+      const char* text = rt::TextIn(value);
       values_.SetText(kFieldOf[number], text ? text : "");
       return 0;
     }

@@ -12,22 +12,20 @@
 namespace units {
 
 inline std::vector<uint8_t> BytesOf(const rt::PropValue& v) {
-  const auto* data = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(v.value));
-  return data ? std::vector<uint8_t>(data, data + v.second) : std::vector<uint8_t>{};
+  const rt::ByteSpan bytes = rt::BytesIn(v);
+  return std::vector<uint8_t>(bytes.data, bytes.data + bytes.size);
 }
 
 inline std::string TextOf(const rt::PropValue& v) {
-  const auto* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(v.value));
+  const char* text = rt::TextIn(v);
   return text ? std::string(text) : std::string();
 }
 
 inline rt::PropValue BytesValue(const std::vector<uint8_t>& b) {
-  return {b.empty() ? 0 : reinterpret_cast<uintptr_t>(b.data()), static_cast<uint32_t>(b.size())};
+  return rt::BytesValue(b.data(), b.size());
 }
 
-inline rt::PropValue TextValue(const std::string& text) {
-  return {reinterpret_cast<uintptr_t>(text.c_str()), 0};
-}
+inline rt::PropValue TextValue(const std::string& text) { return rt::AddressValue(text.c_str()); }
 
 inline rt::PropValue IntValue(int32_t value) { return {static_cast<uint32_t>(value), 0}; }
 
