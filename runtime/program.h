@@ -67,9 +67,9 @@ inline constexpr uint32_t kPickIndex = 1006;  // a position in the pick list, ne
 inline constexpr uint32_t kPickText = 1007;
 inline constexpr uint32_t kEditablePickText = 1008;
 inline constexpr uint32_t kPicture = 1009;
-inline constexpr uint32_t kIcon = 1010;
+inline constexpr uint32_t kSound = 1010;   // sound bytes (the window's BackMusic)
 inline constexpr uint32_t kCursor = 1011;  // a MousePointer value
-inline constexpr uint32_t kSound = 1012;
+inline constexpr uint32_t kIcon = 1012;    // icon file bytes
 inline constexpr uint32_t kFont = 1013;
 inline constexpr uint32_t kColour = 1014;
 inline constexpr uint32_t kColourOrNone = 1015;
@@ -81,7 +81,7 @@ inline constexpr uint32_t kUnusedTextKind2 = 1019;
 inline constexpr uint32_t kUnusedTextKind3 = 1020;
 inline constexpr uint32_t kUnusedTextKind4 = 1021;
 inline constexpr uint32_t kUnusedTextKind5 = 1022;
-inline constexpr uint32_t kPictureList = 1023;
+inline constexpr uint32_t kTextList = 1023;  // a list of texts as bytes (the list box's Items)
 inline constexpr uint32_t kCustomData = 1024;
 inline constexpr uint32_t kFirst = kInteger;
 inline constexpr uint32_t kLast = kCustomData;
@@ -115,7 +115,8 @@ inline constexpr uint32_t kNoTabFocus = 0x10000;
 inline constexpr uint32_t kParentNotified = 0x100000;
 inline constexpr uint32_t kOwnsInnerWindows2 = 0x200000;
 inline constexpr uint32_t kDragsForm = 0x4000000;
-inline constexpr uint32_t kAlwaysSet = 0x80000000;  // carried by every type; not read
+inline constexpr uint32_t kAlwaysSet = 0x80000000;   // carried by every type; not read
+inline constexpr uint32_t kScrollBarMark = 0x20000;  // carried by the scroll bar; not read
 }  // namespace typeflag
 
 // One unit type of a library (14 words); an empty slot is all zero.

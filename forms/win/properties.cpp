@@ -224,9 +224,9 @@ constexpr TravelRow kTravelTable[] = {
     {pt::kPickText, Travel::kText},
     {pt::kEditablePickText, Travel::kText},
     {pt::kPicture, Travel::kByteSet},
-    {pt::kIcon, Travel::kByteSet},
-    {pt::kCursor, Travel::kCursorByteSet},
     {pt::kSound, Travel::kByteSet},
+    {pt::kCursor, Travel::kCursorByteSet},
+    {pt::kIcon, Travel::kByteSet},
     {pt::kFont, Travel::kFont},
     {pt::kColour, Travel::kTwoWords},
     {pt::kColourOrNone, Travel::kTwoWords},
@@ -237,7 +237,7 @@ constexpr TravelRow kTravelTable[] = {
     {pt::kUnusedTextKind3, Travel::kText},
     {pt::kUnusedTextKind4, Travel::kText},
     {pt::kUnusedTextKind5, Travel::kText},
-    {pt::kPictureList, Travel::kByteSet},
+    {pt::kTextList, Travel::kByteSet},
     {pt::kCustomData, Travel::kByteSet},
 };
 

@@ -1,6 +1,7 @@
 // The Button unit: its type record and interface, creation with its picture,
 // properties, the click and the focus events.
 
+#include "forms/win/unit_type.h"
 #include "units/win/button.h"
 
 #include <string>
@@ -169,19 +170,9 @@ int32_t IsDefaultButton(forms::UnitObject* unit) {
   return static_cast<ButtonObject*>(unit)->IsDefault() ? 1 : 0;
 }
 
-rt::AnyRoutine ButtonInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateButton);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetButtonProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&ButtonPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetButtonProperty);
-    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ButtonTexts);
-    case forms::op::kIsDefaultButton: return reinterpret_cast<rt::AnyRoutine>(&IsDefaultButton);
-    default: return nullptr;
-  }
-}
-
-constexpr uint32_t kInt = 1000, kText = 1005, kPicture = 1009, kFontType = 1013;
+namespace pt = rt::proptype;
+constexpr uint32_t kInt = pt::kInteger, kText = pt::kText, kPicture = pt::kPicture,
+                   kFontType = pt::kFont;
 
 const rt::PropertyInfo kButtonOwnProperties[bp::kCount] = {
     {"图片", "Picture", nullptr, kPicture, nullptr},
@@ -193,22 +184,23 @@ const rt::PropertyInfo kButtonOwnProperties[bp::kCount] = {
 };
 constexpr auto kButtonProperties = WithCommonProperties(kButtonOwnProperties);
 
-rt::UnitTypeRecord MakeButtonType() {
-  rt::UnitTypeRecord type{};
-  type.name = "按钮";
-  type.englishName = "Button";
-  type.flags = 0x80000840;
-  type.propertyCount = static_cast<uint32_t>(kButtonProperties.size());
-  type.properties = kButtonProperties.data();
-  type.interfaceFn = ButtonInterface;
-  return type;
-}
+namespace tf = rt::typeflag;
+constexpr forms::UnitTypeSpec kButtonSpec = {"按钮",
+                                             "Button",
+                                             tf::kAlwaysSet | tf::kButtonKind | tf::kWindowUnit,
+                                             kButtonProperties.data(),
+                                             kButtonProperties.size(),
+                                             &CreateButton,
+                                             &SetButtonProperty,
+                                             &ButtonPropertyData,
+                                             &GetButtonProperty,
+                                             &ButtonTexts,
+                                             nullptr,
+                                             nullptr,
+                                             &IsDefaultButton};
 
 }  // namespace
 
-const rt::UnitTypeRecord& ButtonType() {
-  static const rt::UnitTypeRecord type = MakeButtonType();
-  return type;
-}
+const rt::UnitTypeRecord& ButtonType() { return forms::TypeRecordOf<kButtonSpec>(); }
 
 }  // namespace units

@@ -1,6 +1,7 @@
 // The Label unit: its type record and interface, creation, properties and
 // the feedback event. Painting is in label_look.cpp.
 
+#include "forms/win/unit_type.h"
 #include "units/win/label.h"
 
 #include <string>
@@ -130,21 +131,9 @@ std::vector<uint8_t> LabelTexts(const uint8_t* data, uint32_t length, forms::Tex
                            visit, context);
 }
 
-rt::AnyRoutine LabelInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateLabel);
-    case forms::op::kSetProperty:
-      return reinterpret_cast<rt::AnyRoutine>(&SetPropertyOf<LabelObject>);
-    case forms::op::kPropertyData:
-      return reinterpret_cast<rt::AnyRoutine>(&PropertyDataOf<LabelObject>);
-    case forms::op::kGetProperty:
-      return reinterpret_cast<rt::AnyRoutine>(&GetPropertyOf<LabelObject>);
-    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&LabelTexts);
-    default: return nullptr;
-  }
-}
-
-constexpr uint32_t kInt = 1000, kBool = 1003, kText = 1005, kPicture = 1009, kFontType = 1013;
+namespace pt = rt::proptype;
+constexpr uint32_t kInt = pt::kInteger, kBool = pt::kLogical, kText = pt::kText,
+                   kPicture = pt::kPicture, kFontType = pt::kFont;
 
 const rt::PropertyInfo kLabelOwnProperties[lp::kCount] = {
     {"标题", "Caption", nullptr, kText, nullptr},
@@ -171,22 +160,21 @@ const rt::PropertyInfo kLabelOwnProperties[lp::kCount] = {
 };
 constexpr auto kLabelProperties = WithCommonProperties(kLabelOwnProperties);
 
-rt::UnitTypeRecord MakeLabelType() {
-  rt::UnitTypeRecord type{};
-  type.name = "标签";
-  type.englishName = "Label";
-  type.flags = 0x84012040;
-  type.propertyCount = static_cast<uint32_t>(kLabelProperties.size());
-  type.properties = kLabelProperties.data();
-  type.interfaceFn = LabelInterface;
-  return type;
-}
+namespace tf = rt::typeflag;
+constexpr forms::UnitTypeSpec kLabelSpec = {
+    "标签",
+    "Label",
+    tf::kAlwaysSet | tf::kDragsForm | tf::kNoTabFocus | tf::kLabelKind | tf::kWindowUnit,
+    kLabelProperties.data(),
+    kLabelProperties.size(),
+    &CreateLabel,
+    &SetPropertyOf<LabelObject>,
+    &PropertyDataOf<LabelObject>,
+    &GetPropertyOf<LabelObject>,
+    &LabelTexts};
 
 }  // namespace
 
-const rt::UnitTypeRecord& LabelType() {
-  static const rt::UnitTypeRecord type = MakeLabelType();
-  return type;
-}
+const rt::UnitTypeRecord& LabelType() { return forms::TypeRecordOf<kLabelSpec>(); }
 
 }  // namespace units

@@ -72,8 +72,8 @@ rt::LibraryDescriptor MakeLibrary() {
 }  // namespace
 
 const rt::UnitTypeRecord& MenuType() {
-  static const rt::UnitTypeRecord type =
-      MakeUnitType("菜单", "menu", 0x80000004, 4, kMenuProperties, nullptr);
+  static const rt::UnitTypeRecord type = MakeUnitType(
+      "菜单", "menu", rt::typeflag::kAlwaysSet | rt::typeflag::kMenu, 4, kMenuProperties, nullptr);
   return type;
 }
 

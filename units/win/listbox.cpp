@@ -1,6 +1,7 @@
 // The list box unit: its type record and interface, creation from the
 // property copy, properties, colours and events.
 
+#include "forms/win/unit_type.h"
 #include "units/win/listbox.h"
 
 #include <string>
@@ -274,19 +275,9 @@ std::vector<uint8_t> ListBoxTexts(const uint8_t* data, uint32_t length, forms::T
   return RewriteListBoxTexts(data, length, visit, context);
 }
 
-rt::AnyRoutine ListBoxInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateListBox);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetListBoxProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&ListBoxPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetListBoxProperty);
-    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ListBoxTexts);
-    default: return nullptr;
-  }
-}
-
-constexpr uint32_t kInt = 1000, kBool = 1003, kText = 1005, kFontValue = 1013, kTextList = 1023,
-                   kByteBlock = 1024;
+namespace pt = rt::proptype;
+constexpr uint32_t kInt = pt::kInteger, kBool = pt::kLogical, kText = pt::kText,
+                   kFontValue = pt::kFont, kTextList = pt::kTextList, kByteBlock = pt::kCustomData;
 
 const rt::PropertyInfo kListBoxOwnProperties[lp::kCount] = {
     {"边框", "BorderStyle", nullptr, kInt, nullptr},
@@ -306,22 +297,19 @@ const rt::PropertyInfo kListBoxOwnProperties[lp::kCount] = {
 };
 constexpr auto kListBoxProperties = WithCommonProperties(kListBoxOwnProperties);
 
-rt::UnitTypeRecord MakeListBoxType() {
-  rt::UnitTypeRecord type{};
-  type.name = "列表框";
-  type.englishName = "ListBox";
-  type.flags = 0x80000000 | rt::typeflag::kWindowUnit;
-  type.propertyCount = static_cast<uint32_t>(kListBoxProperties.size());
-  type.properties = kListBoxProperties.data();
-  type.interfaceFn = ListBoxInterface;
-  return type;
-}
+constexpr forms::UnitTypeSpec kListBoxSpec = {"列表框",
+                                              "ListBox",
+                                              rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+                                              kListBoxProperties.data(),
+                                              kListBoxProperties.size(),
+                                              &CreateListBox,
+                                              &SetListBoxProperty,
+                                              &ListBoxPropertyData,
+                                              &GetListBoxProperty,
+                                              &ListBoxTexts};
 
 }  // namespace
 
-const rt::UnitTypeRecord& ListBoxType() {
-  static const rt::UnitTypeRecord type = MakeListBoxType();
-  return type;
-}
+const rt::UnitTypeRecord& ListBoxType() { return forms::TypeRecordOf<kListBoxSpec>(); }
 
 }  // namespace units

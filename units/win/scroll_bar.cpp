@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "forms/win/unit_type.h"
 #include "forms/events.h"
 #include "units/blocks.h"
 #include "units/common_properties.h"
@@ -118,17 +119,7 @@ std::vector<uint8_t> ScrollBarPropertyData(forms::UnitObject* unit) {
   return forms::WriteBlock(static_cast<ScrollBarObject*>(unit)->values());
 }
 
-rt::AnyRoutine ScrollBarInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateScrollBar);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetScrollBarProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&ScrollBarPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetScrollBarProperty);
-    default: return nullptr;
-  }
-}
-
-constexpr uint32_t kInt = 1000, kBool = 1003;
+constexpr uint32_t kInt = rt::proptype::kInteger, kBool = rt::proptype::kLogical;
 
 const rt::PropertyInfo kScrollBarOwnProperties[sp::kCount] = {
     {"最小位置", "Minimum", nullptr, kInt, nullptr},
@@ -140,22 +131,20 @@ const rt::PropertyInfo kScrollBarOwnProperties[sp::kCount] = {
 };
 constexpr auto kScrollBarProperties = WithCommonProperties(kScrollBarOwnProperties);
 
-rt::UnitTypeRecord MakeScrollBarType() {
-  rt::UnitTypeRecord type{};
-  type.name = "横向滚动条";
-  type.englishName = "HScrollBar";
-  type.flags = 0x80020040;
-  type.propertyCount = static_cast<uint32_t>(kScrollBarProperties.size());
-  type.properties = kScrollBarProperties.data();
-  type.interfaceFn = ScrollBarInterface;
-  return type;
-}
+namespace tf = rt::typeflag;
+constexpr forms::UnitTypeSpec kScrollBarSpec = {
+    "横向滚动条",
+    "HScrollBar",
+    tf::kAlwaysSet | tf::kScrollBarMark | tf::kWindowUnit,
+    kScrollBarProperties.data(),
+    kScrollBarProperties.size(),
+    &CreateScrollBar,
+    &SetScrollBarProperty,
+    &ScrollBarPropertyData,
+    &GetScrollBarProperty};
 
 }  // namespace
 
-const rt::UnitTypeRecord& HScrollBarType() {
-  static const rt::UnitTypeRecord type = MakeScrollBarType();
-  return type;
-}
+const rt::UnitTypeRecord& HScrollBarType() { return forms::TypeRecordOf<kScrollBarSpec>(); }
 
 }  // namespace units

@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "forms/win/unit_type.h"
 #include "forms/events.h"
 #include "units/blocks.h"
 #include "units/common_properties.h"
@@ -149,17 +150,7 @@ std::vector<uint8_t> SliderPropertyData(forms::UnitObject* unit) {
   return forms::WriteBlock(static_cast<SliderObject*>(unit)->values());
 }
 
-rt::AnyRoutine SliderInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateSlider);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetSliderProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&SliderPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetSliderProperty);
-    default: return nullptr;
-  }
-}
-
-constexpr uint32_t kInt = 1000, kBool = 1003;
+constexpr uint32_t kInt = rt::proptype::kInteger, kBool = rt::proptype::kLogical;
 
 const rt::PropertyInfo kSliderOwnProperties[sl::kCount] = {
     {"边框", "BorderStyle", nullptr, kInt, nullptr},
@@ -177,22 +168,18 @@ const rt::PropertyInfo kSliderOwnProperties[sl::kCount] = {
 };
 constexpr auto kSliderProperties = WithCommonProperties(kSliderOwnProperties);
 
-rt::UnitTypeRecord MakeSliderType() {
-  rt::UnitTypeRecord type{};
-  type.name = "滑块条";
-  type.englishName = "SliderBar";
-  type.flags = 0x80000040;
-  type.propertyCount = static_cast<uint32_t>(kSliderProperties.size());
-  type.properties = kSliderProperties.data();
-  type.interfaceFn = SliderInterface;
-  return type;
-}
+constexpr forms::UnitTypeSpec kSliderSpec = {"滑块条",
+                                             "SliderBar",
+                                             rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+                                             kSliderProperties.data(),
+                                             kSliderProperties.size(),
+                                             &CreateSlider,
+                                             &SetSliderProperty,
+                                             &SliderPropertyData,
+                                             &GetSliderProperty};
 
 }  // namespace
 
-const rt::UnitTypeRecord& SliderBarType() {
-  static const rt::UnitTypeRecord type = MakeSliderType();
-  return type;
-}
+const rt::UnitTypeRecord& SliderBarType() { return forms::TypeRecordOf<kSliderSpec>(); }
 
 }  // namespace units

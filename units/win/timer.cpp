@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "forms/win/unit_type.h"
 #include "forms/events.h"
 #include "units/common_properties.h"
 #include "units/timer_block.h"
@@ -56,28 +57,24 @@ std::vector<uint8_t> TimerPropertyData(forms::UnitObject* unit) {
   return WriteTimerBlock(static_cast<TimerObject*>(unit)->interval());
 }
 
-rt::AnyRoutine TimerInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateTimer);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetTimerProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&TimerPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetTimerProperty);
-    default: return nullptr;
-  }
-}
-
 const rt::PropertyInfo kTimerOwnProperties[] = {
     {"时钟周期", "Interval", nullptr, rt::proptype::kInteger, nullptr}};
 constexpr auto kTimerProperties = WithCommonProperties(kTimerOwnProperties);
 
+constexpr forms::UnitTypeSpec kTimerSpec = {
+    "时钟",
+    "Timer",
+    rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
+    kTimerProperties.data(),
+    kTimerProperties.size(),
+    &CreateTimer,
+    &SetTimerProperty,
+    &TimerPropertyData,
+    &GetTimerProperty};
+
 }  // namespace
 
-const rt::UnitTypeRecord& TimerType() {
-  static const rt::UnitTypeRecord type = MakeUnitType(
-      "时钟", "Timer", rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
-      static_cast<uint32_t>(kTimerProperties.size()), kTimerProperties.data(), TimerInterface);
-  return type;
-}
+const rt::UnitTypeRecord& TimerType() { return forms::TypeRecordOf<kTimerSpec>(); }
 
 void TimerObject::SetInterval(int32_t value) {
   if (value < 0) value = 0;

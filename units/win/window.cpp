@@ -1,6 +1,7 @@
 // The window unit: its type record and interface, creation, properties and
 // events. Painting, shapes, icons and the tray icon are in window_look.cpp.
 
+#include "forms/win/unit_type.h"
 #include "units/win/window.h"
 
 #include "units/win/control_style.h"
@@ -341,20 +342,9 @@ std::vector<uint8_t> ListTexts(const uint8_t* data, uint32_t length, forms::Text
   return RewriteWindowTexts(data, length, visit, context);
 }
 
-rt::AnyRoutine WindowInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateWindowUnit);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetWindowProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&WindowPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetWindowProperty);
-    case forms::op::kIconData: return reinterpret_cast<rt::AnyRoutine>(&IconData);
-    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ListTexts);
-    default: return nullptr;
-  }
-}
-
-constexpr uint32_t kInt = 1000, kBool = 1003, kText = 1005, kPicture = 1009, kSound = 1010,
-                   kIconBytes = 1012;
+namespace pt = rt::proptype;
+constexpr uint32_t kInt = pt::kInteger, kBool = pt::kLogical, kText = pt::kText,
+                   kPicture = pt::kPicture, kSound = pt::kSound, kIconBytes = pt::kIcon;
 
 const rt::PropertyInfo kWindowOwnProperties[kWindowPropertyCount] = {
     {"标题", "Caption", nullptr, kText, nullptr},
@@ -384,13 +374,22 @@ const rt::PropertyInfo kWindowOwnProperties[kWindowPropertyCount] = {
 };
 constexpr auto kWindowProperties = WithCommonProperties(kWindowOwnProperties);
 
+namespace tf = rt::typeflag;
+constexpr forms::UnitTypeSpec kWindowSpec = {
+    "窗口",
+    "window",
+    tf::kAlwaysSet | tf::kChildrenMove | tf::kWindowUnit | tf::kNeverRebuilt,
+    kWindowProperties.data(),
+    kWindowProperties.size(),
+    &CreateWindowUnit,
+    &SetWindowProperty,
+    &WindowPropertyData,
+    &GetWindowProperty,
+    &ListTexts,
+    &IconData};
+
 }  // namespace
 
-const rt::UnitTypeRecord& WindowType() {
-  static const rt::UnitTypeRecord type =
-      MakeUnitType("窗口", "window", 0x800000D0, static_cast<uint32_t>(kWindowProperties.size()),
-                   kWindowProperties.data(), WindowInterface);
-  return type;
-}
+const rt::UnitTypeRecord& WindowType() { return forms::TypeRecordOf<kWindowSpec>(); }
 
 }  // namespace units

@@ -2,6 +2,7 @@
 // the mouse and the Scene's host. The background surface and painting are
 // in box_paint.cpp.
 
+#include "forms/win/unit_type.h"
 #include "extunits/cartoon/win/cartoon_box.h"
 
 #include <windowsx.h>
@@ -314,16 +315,6 @@ std::vector<uint8_t> BoxPropertyData(forms::UnitObject* unit) {
   return forms::WriteBlock(static_cast<CartoonBoxUnit*>(unit)->values());
 }
 
-rt::AnyRoutine BoxInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateCartoonBox);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetBoxProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&BoxPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetBoxProperty);
-    default: return nullptr;
-  }
-}
-
 namespace pt = rt::proptype;
 
 const rt::PropertyInfo kOwnProperties[boxprop::kCount] = {
@@ -343,14 +334,19 @@ const rt::PropertyInfo kOwnProperties[boxprop::kCount] = {
 };
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
+constexpr forms::UnitTypeSpec kBoxSpec = {
+    "动画框",
+    "CartoonBox",
+    rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit | rt::typeflag::kDragsForm,
+    kProperties.data(),
+    kProperties.size(),
+    &CreateCartoonBox,
+    &SetBoxProperty,
+    &BoxPropertyData,
+    &GetBoxProperty};
+
 }  // namespace
 
-const rt::UnitTypeRecord& CartoonBoxType() {
-  static const rt::UnitTypeRecord type = units::MakeUnitType(
-      "动画框", "CartoonBox",
-      rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit | rt::typeflag::kDragsForm,
-      static_cast<uint32_t>(kProperties.size()), kProperties.data(), BoxInterface);
-  return type;
-}
+const rt::UnitTypeRecord& CartoonBoxType() { return forms::TypeRecordOf<kBoxSpec>(); }
 
 }  // namespace cartoon

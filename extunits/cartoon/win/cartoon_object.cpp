@@ -1,6 +1,7 @@
 // The CartoonObject unit: type record, creation, properties and the
 // template image build.
 
+#include "forms/win/unit_type.h"
 #include "extunits/cartoon/win/cartoon_object.h"
 
 #include <utility>
@@ -191,17 +192,6 @@ std::vector<uint8_t> ObjectTexts(const uint8_t* data, uint32_t length, forms::Te
                                   {{of::kText}, {of::kFont, true}}, visit, context);
 }
 
-rt::AnyRoutine ObjectInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateCartoonObject);
-    case forms::op::kSetProperty: return reinterpret_cast<rt::AnyRoutine>(&SetObjectProperty);
-    case forms::op::kPropertyData: return reinterpret_cast<rt::AnyRoutine>(&ObjectPropertyData);
-    case forms::op::kGetProperty: return reinterpret_cast<rt::AnyRoutine>(&GetObjectProperty);
-    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&ObjectTexts);
-    default: return nullptr;
-  }
-}
-
 namespace pt = rt::proptype;
 
 const rt::PropertyInfo kOwnProperties[objprop::kCount] = {
@@ -232,14 +222,20 @@ const rt::PropertyInfo kOwnProperties[objprop::kCount] = {
 };
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
+constexpr forms::UnitTypeSpec kObjectSpec = {
+    "动画物体",
+    "CartoonObject",
+    rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
+    kProperties.data(),
+    kProperties.size(),
+    &CreateCartoonObject,
+    &SetObjectProperty,
+    &ObjectPropertyData,
+    &GetObjectProperty,
+    &ObjectTexts};
+
 }  // namespace
 
-const rt::UnitTypeRecord& CartoonObjectType() {
-  static const rt::UnitTypeRecord type = units::MakeUnitType(
-      "动画物体", "CartoonObject",
-      rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
-      static_cast<uint32_t>(kProperties.size()), kProperties.data(), ObjectInterface);
-  return type;
-}
+const rt::UnitTypeRecord& CartoonObjectType() { return forms::TypeRecordOf<kObjectSpec>(); }
 
 }  // namespace cartoon

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <rpc.h>
 
+#include "forms/win/unit_type.h"
 #include "runtime/win/handles.h"
 #include "units/common_properties.h"
 
@@ -40,28 +41,17 @@ forms::UnitObject* CreateMediaPlay(const forms::CreateRequest& r) {
   return unit;
 }
 
-rt::AnyRoutine MediaPlayInterface(int32_t operation) {
-  return operation == forms::op::kCreate ? reinterpret_cast<rt::AnyRoutine>(&CreateMediaPlay)
-                                         : nullptr;
-}
-
-rt::UnitTypeRecord MakeMediaPlayType() {
-  rt::UnitTypeRecord type{};
-  type.name = "媒体播放";
-  type.englishName = "MediaPlay";
-  type.flags = rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit;
-  type.propertyCount = units::kCommonPropertyCount;
-  type.properties = units::kCommonProperties;
-  type.interfaceFn = MediaPlayInterface;
-  return type;
-}
+constexpr forms::UnitTypeSpec kMediaPlaySpec = {
+    "媒体播放",
+    "MediaPlay",
+    rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
+    units::kCommonProperties,
+    units::kCommonPropertyCount,
+    &CreateMediaPlay};
 
 }  // namespace
 
-const rt::UnitTypeRecord& MediaPlayType() {
-  static const rt::UnitTypeRecord type = MakeMediaPlayType();
-  return type;
-}
+const rt::UnitTypeRecord& MediaPlayType() { return forms::TypeRecordOf<kMediaPlaySpec>(); }
 
 std::string NewAlias() {
   GUID guid;

@@ -1,6 +1,7 @@
 // The transparent label: creation, properties, painting and the refresh
 // that lets the windows beneath show through.
 
+#include "forms/win/unit_type.h"
 #include "extunits/translabel/win/translabel.h"
 
 #include <string>
@@ -177,20 +178,6 @@ std::vector<uint8_t> TransLabelTexts(const uint8_t* data, uint32_t length, forms
                                   {{tf::kCaption}, {tf::kFont, true}}, visit, context);
 }
 
-rt::AnyRoutine TransLabelInterface(int32_t operation) {
-  switch (operation) {
-    case forms::op::kCreate: return reinterpret_cast<rt::AnyRoutine>(&CreateTransLabel);
-    case forms::op::kSetProperty:
-      return reinterpret_cast<rt::AnyRoutine>(&units::SetPropertyOf<TransLabelObject>);
-    case forms::op::kPropertyData:
-      return reinterpret_cast<rt::AnyRoutine>(&units::PropertyDataOf<TransLabelObject>);
-    case forms::op::kGetProperty:
-      return reinterpret_cast<rt::AnyRoutine>(&units::GetPropertyOf<TransLabelObject>);
-    case forms::op::kListTexts: return reinterpret_cast<rt::AnyRoutine>(&TransLabelTexts);
-    default: return nullptr;
-  }
-}
-
 namespace pt = rt::proptype;
 
 const rt::PropertyInfo kOwnProperties[prop::kCount] = {
@@ -204,13 +191,20 @@ const rt::PropertyInfo kOwnProperties[prop::kCount] = {
 };
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
+constexpr forms::UnitTypeSpec kTransLabelSpec = {
+    "透明标签",
+    "TransLabel",
+    rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+    kProperties.data(),
+    kProperties.size(),
+    &CreateTransLabel,
+    &units::SetPropertyOf<TransLabelObject>,
+    &units::PropertyDataOf<TransLabelObject>,
+    &units::GetPropertyOf<TransLabelObject>,
+    &TransLabelTexts};
+
 }  // namespace
 
-const rt::UnitTypeRecord& TransLabelType() {
-  static const rt::UnitTypeRecord type = units::MakeUnitType(
-      "透明标签", "TransLabel", rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
-      static_cast<uint32_t>(kProperties.size()), kProperties.data(), TransLabelInterface);
-  return type;
-}
+const rt::UnitTypeRecord& TransLabelType() { return forms::TypeRecordOf<kTransLabelSpec>(); }
 
 }  // namespace translabel

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -88,6 +90,25 @@ HWND FindDialog() {
 // Plays the user of the dialog from another thread: waits for it, notes
 // whether the form was disabled, has the dialog select `folder` in its tree
 // (none: leaves it) and presses the button.
+// Whether the dialog's folder tree has the test folder selected.
+bool ShowsFolder(HWND dialog) {
+  HWND tree = ::FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); tree == nullptr && child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT))
+    tree = ::FindWindowExA(child, nullptr, WC_TREEVIEWA, nullptr);
+  const auto item =
+      reinterpret_cast<HTREEITEM>(tree ? ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) : 0);
+  if (item == nullptr) return false;
+  char text[MAX_PATH] = {};
+  TVITEMA query = {};
+  query.mask = TVIF_TEXT;
+  query.hItem = item;
+  query.pszText = text;
+  query.cchTextMax = sizeof text;
+  return ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) &&
+         std::string(text) == kFolder;
+}
+
 struct DialogUser {
   HWND form;
   const char* folder;
@@ -99,8 +120,9 @@ struct DialogUser {
     for (int i = 0; i < 200 && dialog == nullptr; ++i, ::Sleep(50)) dialog = FindDialog();
     if (dialog == nullptr) return;
     steps = ::IsWindowEnabled(form) ? 0 : 1;
-    ::Sleep(300);  // the tree fills in
-    if (folder != nullptr)
+    // The tree fills in while the dialog runs, and may undo a selection
+    // made too early: it is made until the tree shows it.
+    for (int i = 0; folder != nullptr && i < 50 && !ShowsFolder(dialog); ++i, ::Sleep(100))
       ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
     if (steps == 1) {
       ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),

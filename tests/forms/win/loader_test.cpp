@@ -13,6 +13,7 @@
 #include "forms/win/framework_state.h"
 #include "runtime/runtime.h"
 #include "runtime/service.h"
+#include "tests/forms/win/counter_unit.h"
 #include "tests/forms/win/test_program.h"
 #include "tests/forms/win/test_units.h"
 
@@ -323,6 +324,24 @@ TEST_F(LoaderTest, OnlyTheWindowBeingMadeIsAttached) {
   ::UnhookWindowsHookEx(otherHook);
   ASSERT_TRUE(loaded);
   EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010001)), nullptr);
+}
+
+// A unit type described in one place (tests/forms/win/counter_unit.*, one
+// line in the test library's list) loads from template data with its stored
+// property, reads and writes it, and raises its event.
+TEST_F(LoaderTest, ADescribedUnitTypeLoadsWithItsPropertyAndRaisesItsEvent) {
+  forms::UnitRecord counter = Unit(0x16010001, testunits::kCounter);
+  counter.propertyData = {7, 0, 0, 0};
+  counter.events = {{forms::event::kMain, 3}};
+  Start({Form(kFormId, {counter})});
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(forms::ReadProperty(kFormId, 0x16010001, 8, -1).value, 7u);
+  forms::WriteProperty(kFormId, 0x16010001, 8, -1, {41, 0});
+  ::SendMessageA(WindowOf(0x16010001), WM_LBUTTONUP, 0, 0);
+  ASSERT_EQ(Calls().size(), 1u);
+  EXPECT_EQ(Calls()[0].routine, 3);
+  EXPECT_EQ(Calls()[0].sourceUnit, 0x16010001u);
+  EXPECT_EQ(Calls()[0].args, std::vector<uintptr_t>{42});
 }
 
 // Malformed template data stops the program at initialisation with its own

@@ -6,6 +6,7 @@
 
 #include "forms/events.h"
 #include "forms/win/framework.h"
+#include "tests/forms/win/counter_unit.h"
 #include "units/common_properties.h"
 #include "units/win/library.h"
 
@@ -199,6 +200,7 @@ const rt::UnitTypeRecord kTypes[] = {
     Type("pretranslator", kWindowed | rt::typeflag::kPreTranslates, PreTranslatorInterface, 16,
          kWidgetProperties.data()),
     Type("broken", kWindowed, BrokenInterface),
+    CounterType(),
 };
 
 rt::LibraryDescriptor MakeLibrary() {
