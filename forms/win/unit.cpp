@@ -4,7 +4,6 @@
 #include "forms/win/unit.h"
 
 #include <atomic>
-#include <mutex>
 #include <unordered_map>
 
 #include "forms/events.h"
@@ -20,19 +19,14 @@ std::atomic<int> liveObjects{0};
 
 // Window to object, looked up for every message a unit window receives: kept
 // in the process rather than as a window property, whose every read is a
-// round trip to the window manager on some systems.
-std::mutex objectsLock;
+// round trip to the window manager on some systems. Only the thread that owns
+// the unit windows touches it (a message sent from another thread is handled
+// on that thread too), so it needs no lock.
 std::unordered_map<HWND, UnitObject*> objects;
 
-void Remember(HWND hwnd, UnitObject* object) {
-  std::lock_guard<std::mutex> lock(objectsLock);
-  objects[hwnd] = object;
-}
+void Remember(HWND hwnd, UnitObject* object) { objects[hwnd] = object; }
 
-void Forget(HWND hwnd) {
-  std::lock_guard<std::mutex> lock(objectsLock);
-  objects.erase(hwnd);
-}
+void Forget(HWND hwnd) { objects.erase(hwnd); }
 
 // The object waiting for its window while AttachingCreate runs, and the
 // class that window is made of.
@@ -100,14 +94,12 @@ void UnitObject::Attach(HWND hwnd) {
 
 UnitObject* UnitObject::FromWindow(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
-  std::lock_guard<std::mutex> lock(objectsLock);
   auto it = objects.find(hwnd);
   return it == objects.end() ? nullptr : it->second;
 }
 
 UnitObject* UnitObject::Known(LRESULT answer) {
   if (answer == 0) return nullptr;
-  std::lock_guard<std::mutex> lock(objectsLock);
   for (const auto& [window, object] : objects) {
     if (reinterpret_cast<LRESULT>(object) == answer) return object;
   }
