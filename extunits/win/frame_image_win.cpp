@@ -8,7 +8,7 @@
 #include "extunits/picture/frame_load.h"
 #include "extunits/picture/kind.h"
 #include "runtime/win/handles.h"
-#include "runtime/service.h"
+#include "units/win/picture_bitmap.h"
 
 namespace ext {
 
@@ -31,9 +31,7 @@ namespace {
 // runtime's picture service, read back as opaque 32-bit pixels.
 bool LoadStillThroughService(const uint8_t* bytes, size_t length, int32_t& width, int32_t& height,
                              std::vector<uint32_t>& pixels) {
-  const uint64_t handle =
-      rt::Service(rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes), length);
-  rt::GdiBitmap bitmap(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(handle)));
+  rt::GdiBitmap bitmap = units::BitmapFromPicture(bytes, length);
   BITMAP info{};
   if (!bitmap || !GetObject(bitmap.get(), sizeof info, &info) ||
       !SizeAllowed(info.bmWidth, info.bmHeight))

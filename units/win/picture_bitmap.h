@@ -14,10 +14,13 @@ namespace units {
 
 // The bitmap of picture bytes (an icon drawn on white), or an empty owner
 // when the bytes are no picture or no service is installed.
+inline rt::GdiBitmap BitmapFromPicture(const uint8_t* bytes, size_t length) {
+  return rt::GdiBitmap(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(
+      rt::Service(rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes), length))));
+}
+
 inline rt::GdiBitmap BitmapFromPicture(const std::vector<uint8_t>& bytes) {
-  if (bytes.empty()) return rt::GdiBitmap();
-  return rt::GdiBitmap(reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(rt::Service(
-      rt::svc::kPictureToBitmap, reinterpret_cast<uintptr_t>(bytes.data()), bytes.size()))));
+  return bytes.empty() ? rt::GdiBitmap() : BitmapFromPicture(bytes.data(), bytes.size());
 }
 
 }  // namespace units
