@@ -29,6 +29,9 @@ if(WIN32)
     -Wl,--major-os-version,5 -Wl,--minor-os-version,1
     -Wl,--major-subsystem-version,5 -Wl,--minor-subsystem-version,1)
   add_link_options(${PROJECT_XP_LINK_FLAGS} $<$<CONFIG:Release,MinSizeRel>:-s>)
+  # A release image leaves out the sections of the static libraries that
+  # nothing in it reaches.
+  add_link_options($<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections>)
 elseif(PROJECT_FUZZ)
   # Everything is instrumented for coverage; fuzz targets link libFuzzer.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
