@@ -42,8 +42,9 @@ void RedrawTransparentSiblings(HWND box, const RECT& painted) {
 }  // namespace
 
 // A new size or background property only forgets the surface; the next
-// paint makes it, so the picture is decoded once however many changes (the
-// sizes a window gets while it is made among them) come before.
+// paint makes it, so the picture is decoded once however many changes come
+// before. The sizes the window gets while it is made only forget it too: the
+// box makes it once its window is complete (Start).
 void CartoonBoxUnit::ForgetBackground() {
   background_.Reset();
   backPixels_ = nullptr;

@@ -75,7 +75,7 @@ void CartoonBoxUnit::Start() {
   MakePen();
   MakeBrush();
   font_ = FontFromBlock(values_.Bytes(bf::kFont));
-  ForgetBackground();
+  MakeBackground();
   SetInterval(kTimerInterval);
 }
 

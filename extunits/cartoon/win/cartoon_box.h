@@ -43,8 +43,7 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
 
   void SetProperty(int32_t number, const rt::PropValue& value);
   bool GetProperty(int32_t number, rt::PropValue& value) const;
-  // After the window exists: border, drawing objects, timer (the background
-  // is made at the first paint).
+  // After the window exists: border, drawing objects, background, timer.
   void Start();
   // One step of the 5 ms timer, as WM_TIMER runs it.
   void TimerStep();
