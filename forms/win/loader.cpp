@@ -119,7 +119,10 @@ void ParentUnits(LoadContext& ctx) {
     if (record.IsMenuItem() || record.object == nullptr) continue;
     const UnitRecord* parent = record.parent ? ctx.form.units.Find(record.parent) : nullptr;
     HWND parentWindow = parent && parent->object ? WindowOf(*parent) : ctx.formWindow;
-    ::SetParent(WindowOf(record), parentWindow);
+    // Units are made as children of the form window: only those placed on
+    // another unit move (setting the same parent again would only reorder).
+    HWND window = WindowOf(record);
+    if (::GetAncestor(window, GA_PARENT) != parentWindow) ::SetParent(window, parentWindow);
     if (!(TypeFlags(record) & rt::typeflag::kPagedContainer)) continue;
     bool afterFirstPage = false;
     for (uint32_t child : record.childIds) {

@@ -2,9 +2,9 @@
 # Regenerates the player's pictures with ImageMagick: a 465 x 200 JPEG
 # background for the animation box, a two-frame 32 x 28 animated GIF on a 34 x 30
 # canvas (250 ms a frame, white background) for the butterfly template, and the program's
-# icon: an ICO of five true-colour images, 128, 64, 48, 32 and 16 pixels
-# square (the tray shows the 16-pixel one). The committed files were made
-# with this script.
+# icon: an ICO of two true-colour images, 32 and 16 pixels square (the tray
+# shows the 16-pixel one, the 32-pixel one where that fails; nothing shows a
+# larger one). The committed files were made with this script.
 set -euo pipefail
 cd "$(dirname "$0")"
 convert -size 465x200 gradient:'#203a6b-#f0a860' \
@@ -39,5 +39,5 @@ note() {  # note FILE SIZE
     -draw 'polygon 80,30 104,42 104,54 80,44' \
     -resize "$2x$2" -define png:color-type=6 "$1"
 }
-for size in 128 64 48 32 16; do note "$tmp/note$size.png" "$size"; done
-convert "$tmp"/note{128,64,48,32,16}.png player.ico
+for size in 32 16; do note "$tmp/note$size.png" "$size"; done
+convert "$tmp"/note{32,16}.png player.ico

@@ -156,6 +156,18 @@ void WindowObject::ApplyShape() {
 
 // ---- Icons --------------------------------------------------------------------------------
 
+namespace {
+
+// Giving a window the icon it has already (none, when neither the Icon
+// property nor the program has one) changes nothing, yet costs the window
+// manager a round of icon work under Wine: it is left out.
+void SetIcon(HWND window, WPARAM which, HICON icon) {
+  if (reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, which, 0)) == icon) return;
+  ::SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+}
+
+}  // namespace
+
 // Icons made from `Icon` are the unit's; the runtime's default icons are not.
 void WindowObject::ApplyIcons() {
   const std::vector<uint8_t>& bytes = values_.Bytes(wf::kIcon);
@@ -165,8 +177,8 @@ void WindowObject::ApplyIcons() {
   if (!big || !small) rt::Service(rt::svc::kDefaultIcons, reinterpret_cast<uintptr_t>(defaults), 0);
   bigIcon_ = big ? big.get() : defaults[0];
   smallIcon_ = small ? small.get() : defaults[1];
-  ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-  ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  SetIcon(hwnd(), ICON_BIG, bigIcon_);
+  SetIcon(hwnd(), ICON_SMALL, smallIcon_);
   ownedBig_ = std::move(big);
   ownedSmall_ = std::move(small);
 }

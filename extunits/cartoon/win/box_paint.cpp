@@ -41,12 +41,21 @@ void RedrawTransparentSiblings(HWND box, const RECT& painted) {
 
 }  // namespace
 
-void CartoonBoxUnit::RebuildBackground() {
+// A new size or background property only forgets the surface; the next
+// paint makes it, so the picture is decoded once however many changes come
+// before. The sizes the window gets while it is made only forget it too: the
+// box makes it once its window is complete (Start).
+void CartoonBoxUnit::ForgetBackground() {
   background_.Reset();
   backPixels_ = nullptr;
+  backStale_ = true;
+  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CartoonBoxUnit::MakeBackground() {
+  backStale_ = false;
   backWidth_ = ClientWidth();
   backHeight_ = ClientHeight();
-  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
   if (backWidth_ <= 0 || backHeight_ <= 0) return;
   const BITMAPINFO info = ext::TopDown32(backWidth_, backHeight_);
   void* bits = nullptr;
@@ -113,6 +122,7 @@ void CartoonBoxUnit::Paint() {
 void CartoonBoxUnit::PaintArea(HDC dc, const RECT& clip) {
   const int32_t w = clip.right - clip.left, h = clip.bottom - clip.top;
   if (w <= 0 || h <= 0) return;
+  if (backStale_) MakeBackground();
   std::vector<uint32_t> buffer(static_cast<size_t>(w) * static_cast<size_t>(h),
                                ext::ColorPixel(BackColour(Int(boxprop::kBackColor))));
   const int32_t left = std::max<int32_t>(clip.left, 0);

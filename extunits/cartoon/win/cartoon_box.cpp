@@ -76,7 +76,7 @@ void CartoonBoxUnit::Start() {
   MakePen();
   MakeBrush();
   font_ = FontFromBlock(values_.Bytes(bf::kFont));
-  RebuildBackground();
+  MakeBackground();
   SetInterval(kTimerInterval);
 }
 
@@ -96,7 +96,7 @@ void CartoonBoxUnit::SetProperty(int32_t number, const rt::PropValue& value) {
   }
   if (RemakesPen(number)) MakePen();
   if (RemakesBrush(number)) MakeBrush();
-  if (RemakesBackground(number)) RebuildBackground();
+  if (RemakesBackground(number)) ForgetBackground();
 }
 
 bool CartoonBoxUnit::GetProperty(int32_t number, rt::PropValue& value) const {
@@ -244,7 +244,7 @@ LRESULT CartoonBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE: {
       const LRESULT result = CallOriginal(message, wParam, lParam);
-      RebuildBackground();
+      ForgetBackground();
       return result;
     }
     case WM_LBUTTONDOWN:

@@ -64,7 +64,8 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
  private:
   void MakePen();
   void MakeBrush();
-  void RebuildBackground();
+  void ForgetBackground();
+  void MakeBackground();
   void DrawBackPicture(HDC dc, int32_t width, int32_t height);
   void Paint();
   void PaintArea(HDC dc, const RECT& clip);
@@ -76,6 +77,7 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
   Scene scene_;
   rt::GdiBitmap background_;  // a DIB section of the client size
   const uint32_t* backPixels_ = nullptr;
+  bool backStale_ = true;  // made again at the next paint
   int32_t backWidth_ = 0, backHeight_ = 0;
   rt::GdiPen pen_;
   rt::GdiBrush brush_;
