@@ -185,22 +185,23 @@ const rt::PropertyInfo kButtonOwnProperties[bp::kCount] = {
 constexpr auto kButtonProperties = WithCommonProperties(kButtonOwnProperties);
 
 namespace tf = rt::typeflag;
-constexpr forms::UnitTypeSpec kButtonSpec = {"按钮",
-                                             "Button",
-                                             tf::kAlwaysSet | tf::kButtonKind | tf::kWindowUnit,
-                                             kButtonProperties.data(),
-                                             kButtonProperties.size(),
-                                             &CreateButton,
-                                             &SetButtonProperty,
-                                             &ButtonPropertyData,
-                                             &GetButtonProperty,
-                                             &ButtonTexts,
-                                             nullptr,
-                                             nullptr,
-                                             &IsDefaultButton};
+constexpr forms::UnitTypeDescription kButtonDescription = {
+    "按钮",
+    "Button",
+    tf::kAlwaysSet | tf::kButtonKind | tf::kWindowUnit,
+    kButtonProperties.data(),
+    kButtonProperties.size(),
+    &CreateButton,
+    &SetButtonProperty,
+    &ButtonPropertyData,
+    &GetButtonProperty,
+    &ButtonTexts,
+    nullptr,
+    nullptr,
+    &IsDefaultButton};
 
 }  // namespace
 
-const rt::UnitTypeRecord& ButtonType() { return forms::TypeRecordOf<kButtonSpec>(); }
+const rt::UnitTypeRecord& ButtonType() { return forms::TypeRecordOf<kButtonDescription>(); }
 
 }  // namespace units

@@ -161,7 +161,7 @@ const rt::PropertyInfo kLabelOwnProperties[lp::kCount] = {
 constexpr auto kLabelProperties = WithCommonProperties(kLabelOwnProperties);
 
 namespace tf = rt::typeflag;
-constexpr forms::UnitTypeSpec kLabelSpec = {
+constexpr forms::UnitTypeDescription kLabelDescription = {
     "标签",
     "Label",
     tf::kAlwaysSet | tf::kDragsForm | tf::kNoTabFocus | tf::kLabelKind | tf::kWindowUnit,
@@ -175,6 +175,6 @@ constexpr forms::UnitTypeSpec kLabelSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& LabelType() { return forms::TypeRecordOf<kLabelSpec>(); }
+const rt::UnitTypeRecord& LabelType() { return forms::TypeRecordOf<kLabelDescription>(); }
 
 }  // namespace units

@@ -297,19 +297,20 @@ const rt::PropertyInfo kListBoxOwnProperties[lp::kCount] = {
 };
 constexpr auto kListBoxProperties = WithCommonProperties(kListBoxOwnProperties);
 
-constexpr forms::UnitTypeSpec kListBoxSpec = {"列表框",
-                                              "ListBox",
-                                              rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
-                                              kListBoxProperties.data(),
-                                              kListBoxProperties.size(),
-                                              &CreateListBox,
-                                              &SetListBoxProperty,
-                                              &ListBoxPropertyData,
-                                              &GetListBoxProperty,
-                                              &ListBoxTexts};
+constexpr forms::UnitTypeDescription kListBoxDescription = {
+    "列表框",
+    "ListBox",
+    rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+    kListBoxProperties.data(),
+    kListBoxProperties.size(),
+    &CreateListBox,
+    &SetListBoxProperty,
+    &ListBoxPropertyData,
+    &GetListBoxProperty,
+    &ListBoxTexts};
 
 }  // namespace
 
-const rt::UnitTypeRecord& ListBoxType() { return forms::TypeRecordOf<kListBoxSpec>(); }
+const rt::UnitTypeRecord& ListBoxType() { return forms::TypeRecordOf<kListBoxDescription>(); }
 
 }  // namespace units

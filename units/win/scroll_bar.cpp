@@ -132,7 +132,7 @@ const rt::PropertyInfo kScrollBarOwnProperties[sp::kCount] = {
 constexpr auto kScrollBarProperties = WithCommonProperties(kScrollBarOwnProperties);
 
 namespace tf = rt::typeflag;
-constexpr forms::UnitTypeSpec kScrollBarSpec = {
+constexpr forms::UnitTypeDescription kScrollBarDescription = {
     "横向滚动条",
     "HScrollBar",
     tf::kAlwaysSet | tf::kScrollBarMark | tf::kWindowUnit,
@@ -145,6 +145,6 @@ constexpr forms::UnitTypeSpec kScrollBarSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& HScrollBarType() { return forms::TypeRecordOf<kScrollBarSpec>(); }
+const rt::UnitTypeRecord& HScrollBarType() { return forms::TypeRecordOf<kScrollBarDescription>(); }
 
 }  // namespace units

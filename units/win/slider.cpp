@@ -168,18 +168,19 @@ const rt::PropertyInfo kSliderOwnProperties[sl::kCount] = {
 };
 constexpr auto kSliderProperties = WithCommonProperties(kSliderOwnProperties);
 
-constexpr forms::UnitTypeSpec kSliderSpec = {"滑块条",
-                                             "SliderBar",
-                                             rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
-                                             kSliderProperties.data(),
-                                             kSliderProperties.size(),
-                                             &CreateSlider,
-                                             &SetSliderProperty,
-                                             &SliderPropertyData,
-                                             &GetSliderProperty};
+constexpr forms::UnitTypeDescription kSliderDescription = {
+    "滑块条",
+    "SliderBar",
+    rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
+    kSliderProperties.data(),
+    kSliderProperties.size(),
+    &CreateSlider,
+    &SetSliderProperty,
+    &SliderPropertyData,
+    &GetSliderProperty};
 
 }  // namespace
 
-const rt::UnitTypeRecord& SliderBarType() { return forms::TypeRecordOf<kSliderSpec>(); }
+const rt::UnitTypeRecord& SliderBarType() { return forms::TypeRecordOf<kSliderDescription>(); }
 
 }  // namespace units

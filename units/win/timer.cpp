@@ -61,7 +61,7 @@ const rt::PropertyInfo kTimerOwnProperties[] = {
     {"时钟周期", "Interval", nullptr, rt::proptype::kInteger, nullptr}};
 constexpr auto kTimerProperties = WithCommonProperties(kTimerOwnProperties);
 
-constexpr forms::UnitTypeSpec kTimerSpec = {
+constexpr forms::UnitTypeDescription kTimerDescription = {
     "时钟",
     "Timer",
     rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
@@ -74,7 +74,7 @@ constexpr forms::UnitTypeSpec kTimerSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& TimerType() { return forms::TypeRecordOf<kTimerSpec>(); }
+const rt::UnitTypeRecord& TimerType() { return forms::TypeRecordOf<kTimerDescription>(); }
 
 void TimerObject::SetInterval(int32_t value) {
   if (value < 0) value = 0;

@@ -375,7 +375,7 @@ const rt::PropertyInfo kWindowOwnProperties[kWindowPropertyCount] = {
 constexpr auto kWindowProperties = WithCommonProperties(kWindowOwnProperties);
 
 namespace tf = rt::typeflag;
-constexpr forms::UnitTypeSpec kWindowSpec = {
+constexpr forms::UnitTypeDescription kWindowDescription = {
     "窗口",
     "window",
     tf::kAlwaysSet | tf::kChildrenMove | tf::kWindowUnit | tf::kNeverRebuilt,
@@ -390,6 +390,6 @@ constexpr forms::UnitTypeSpec kWindowSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& WindowType() { return forms::TypeRecordOf<kWindowSpec>(); }
+const rt::UnitTypeRecord& WindowType() { return forms::TypeRecordOf<kWindowDescription>(); }
 
 }  // namespace units

@@ -334,7 +334,7 @@ const rt::PropertyInfo kOwnProperties[boxprop::kCount] = {
 };
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
-constexpr forms::UnitTypeSpec kBoxSpec = {
+constexpr forms::UnitTypeDescription kBoxDescription = {
     "动画框",
     "CartoonBox",
     rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit | rt::typeflag::kDragsForm,
@@ -347,6 +347,6 @@ constexpr forms::UnitTypeSpec kBoxSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& CartoonBoxType() { return forms::TypeRecordOf<kBoxSpec>(); }
+const rt::UnitTypeRecord& CartoonBoxType() { return forms::TypeRecordOf<kBoxDescription>(); }
 
 }  // namespace cartoon

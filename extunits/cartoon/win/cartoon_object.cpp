@@ -222,7 +222,7 @@ const rt::PropertyInfo kOwnProperties[objprop::kCount] = {
 };
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
-constexpr forms::UnitTypeSpec kObjectSpec = {
+constexpr forms::UnitTypeDescription kObjectDescription = {
     "动画物体",
     "CartoonObject",
     rt::typeflag::kAlwaysSet | rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
@@ -236,6 +236,6 @@ constexpr forms::UnitTypeSpec kObjectSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& CartoonObjectType() { return forms::TypeRecordOf<kObjectSpec>(); }
+const rt::UnitTypeRecord& CartoonObjectType() { return forms::TypeRecordOf<kObjectDescription>(); }
 
 }  // namespace cartoon

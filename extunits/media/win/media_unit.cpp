@@ -41,7 +41,7 @@ forms::UnitObject* CreateMediaPlay(const forms::CreateRequest& r) {
   return unit;
 }
 
-constexpr forms::UnitTypeSpec kMediaPlaySpec = {
+constexpr forms::UnitTypeDescription kMediaPlayDescription = {
     "媒体播放",
     "MediaPlay",
     rt::typeflag::kNoWindowShown | rt::typeflag::kWindowUnit,
@@ -51,7 +51,7 @@ constexpr forms::UnitTypeSpec kMediaPlaySpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& MediaPlayType() { return forms::TypeRecordOf<kMediaPlaySpec>(); }
+const rt::UnitTypeRecord& MediaPlayType() { return forms::TypeRecordOf<kMediaPlayDescription>(); }
 
 std::string NewAlias() {
   GUID guid;

@@ -191,7 +191,7 @@ const rt::PropertyInfo kOwnProperties[prop::kCount] = {
 };
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
-constexpr forms::UnitTypeSpec kTransLabelSpec = {
+constexpr forms::UnitTypeDescription kTransLabelDescription = {
     "透明标签",
     "TransLabel",
     rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
@@ -205,6 +205,6 @@ constexpr forms::UnitTypeSpec kTransLabelSpec = {
 
 }  // namespace
 
-const rt::UnitTypeRecord& TransLabelType() { return forms::TypeRecordOf<kTransLabelSpec>(); }
+const rt::UnitTypeRecord& TransLabelType() { return forms::TypeRecordOf<kTransLabelDescription>(); }
 
 }  // namespace translabel

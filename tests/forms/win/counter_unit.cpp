@@ -63,13 +63,13 @@ const rt::PropertyInfo kOwnProperties[] = {
     {"计数", "Count", nullptr, rt::proptype::kInteger, nullptr}};
 constexpr auto kProperties = units::WithCommonProperties(kOwnProperties);
 
-constexpr forms::UnitTypeSpec kCounterSpec = {
+constexpr forms::UnitTypeDescription kCounterDescription = {
     "计数器",           "Counter",          rt::typeflag::kAlwaysSet | rt::typeflag::kWindowUnit,
     kProperties.data(), kProperties.size(), &CreateCounter,
     &SetCount,          &CountBlock,        &GetCount};
 
 }  // namespace
 
-const rt::UnitTypeRecord& CounterType() { return forms::TypeRecordOf<kCounterSpec>(); }
+const rt::UnitTypeRecord& CounterType() { return forms::TypeRecordOf<kCounterDescription>(); }
 
 }  // namespace testunits
