@@ -21,12 +21,6 @@ const LPCSTR kStandardCursors[] = {
     IDC_ARROW,   IDC_CROSS,    IDC_IBEAM,  IDC_WAIT,     IDC_HELP,   IDC_APPSTARTING, IDC_NO,
     IDC_SIZEALL, IDC_SIZENESW, IDC_SIZENS, IDC_SIZENWSE, IDC_SIZEWE, IDC_UPARROW};
 
-// Cursors made from images; the standard ones are shared and never destroyed.
-std::vector<rt::CursorHandle>& OwnedCursors() {
-  static std::vector<rt::CursorHandle> owned;
-  return owned;
-}
-
 uint16_t Word16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Word32(const uint8_t* p) {
   uint32_t v;
@@ -46,8 +40,8 @@ HCURSOR CursorFromImage(const uint8_t* data, size_t size) {
   rt::CursorHandle cursor(::CreateIconFromResourceEx(
       resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x30000, 0, 0, LR_DEFAULTCOLOR));
   if (!cursor) return nullptr;
-  OwnedCursors().push_back(std::move(cursor));
-  return OwnedCursors().back().get();
+  State().cursors.push_back(std::move(cursor));
+  return State().cursors.back().get();
 }
 
 HCURSOR CursorFromNumber(uint32_t number) {
@@ -78,7 +72,7 @@ void* MakeCursor(const std::vector<uint8_t>& value) {
 }
 
 void FreeCursor(void* cursor) {
-  auto& owned = OwnedCursors();
+  auto& owned = State().cursors;
   auto it = std::find_if(owned.begin(), owned.end(),
                          [cursor](const rt::CursorHandle& c) { return c.get() == cursor; });
   if (cursor != nullptr && it != owned.end()) owned.erase(it);

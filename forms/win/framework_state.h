@@ -25,6 +25,15 @@ struct IdleCallback {
   uintptr_t argument;
 };
 
+// One idle period of the message loop: from the message that started it to
+// the next one that restarts idle processing.
+struct IdlePeriod {
+  bool generalPending = false;
+  DWORD start = 0;
+  std::vector<HWND> finished;  // forms whose idle event said it is done
+  POINT lastMouse = {-1, -1};
+};
+
 struct FrameworkState {
   TemplateData registry;
   std::vector<FormState> formStates;  // parallel to registry.forms
@@ -39,6 +48,9 @@ struct FrameworkState {
   uint32_t eventUnitId = 0;
   bool eventSourceSet = false;
   std::vector<IdleCallback> idleCallbacks;
+  IdlePeriod idle;
+  // Cursors made from images; the standard ones are shared and never destroyed.
+  std::vector<rt::CursorHandle> cursors;
   // Sets the thread hook that attaches a unit window as it is created;
   // tests put in one that fails.
   HHOOK(WINAPI* setCreationHook)(int, HOOKPROC, HINSTANCE, DWORD) = ::SetWindowsHookExA;

@@ -14,18 +14,6 @@ namespace {
 
 constexpr UINT kCaretBlinkTimer = 0x0118;
 
-struct IdlePeriod {
-  bool generalPending = false;
-  DWORD start = 0;
-  std::vector<HWND> finished;
-  POINT lastMouse = {-1, -1};
-};
-
-IdlePeriod& Idle() {
-  static IdlePeriod idle;
-  return idle;
-}
-
 void RunIdleCallbacks() {
   auto& callbacks = State().idleCallbacks;
   for (size_t i = callbacks.size(); i-- > 0;) {
@@ -43,7 +31,7 @@ void RunIdleCallbacks() {
 bool GeneralIdleWork() { return false; }
 
 bool IdleEventRound() {
-  IdlePeriod& idle = Idle();
+  IdlePeriod& idle = State().idle;
   bool more = false;
   for (FormRecord& form : State().registry.forms) {
     FormWindowObject* object = LiveFormWindow(form);
@@ -69,7 +57,7 @@ bool IdleEventRound() {
 
 // One step of idle work; true while more idle work is wanted.
 bool IdleStep(int count) {
-  IdlePeriod& idle = Idle();
+  IdlePeriod& idle = State().idle;
   if (count == 0) {
     idle.generalPending = true;
     idle.start = ::GetTickCount();
@@ -86,7 +74,7 @@ bool IdleStep(int count) {
 // move, a paint message and the caret's blink timer.
 bool RestartsIdle(const MSG& msg) {
   if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
-    POINT& last = Idle().lastMouse;
+    POINT& last = State().idle.lastMouse;
     const bool moved = msg.pt.x != last.x || msg.pt.y != last.y;
     last = msg.pt;
     return moved;

@@ -11,6 +11,7 @@
 #include "runtime/file_names.h"
 #include "runtime/value.h"
 #include "runtime/win/handles.h"
+#include "runtime/win/platform_state.h"
 
 namespace rt {
 
@@ -24,16 +25,11 @@ bool Accepted(DWORD attributes, uint32_t mask, int32_t anyFile) {
   return mask ? (attributes & mask) != 0 : attributes == 0;
 }
 
-// Walks handed to callers, who keep only the handle's value. Only a walk
-// opened here is ever closed, so a stale or made-up value is harmless.
-std::vector<FindHandle>& OpenWalks() {
-  static std::vector<FindHandle> walks;
-  return walks;
-}
-
 // The open walk with this value, no longer kept; empty when there is none.
+// Only a walk opened here is ever closed, so a stale or made-up value is
+// harmless.
 FindHandle TakeWalk(uintptr_t searchHandle) {
-  auto& walks = OpenWalks();
+  auto& walks = Platform().findWalks;
   for (auto it = walks.begin(); it != walks.end(); ++it) {
     if (reinterpret_cast<uintptr_t>(it->get()) != searchHandle) continue;
     FindHandle walk = std::move(*it);
@@ -63,7 +59,7 @@ char* FindFile(const char* pattern, uint32_t attributeMask, int32_t anyFile,
     if (!::FindNextFileA(walk.get(), &data)) return nullptr;
   }
   *searchHandle = reinterpret_cast<uintptr_t>(walk.get());
-  OpenWalks().push_back(std::move(walk));
+  Platform().findWalks.push_back(std::move(walk));
   return CopyText(OpenableFoundName(data.cFileName, data.cAlternateFileName));
 }
 

@@ -16,40 +16,24 @@
 #include "runtime/seams.h"
 #include "runtime/service.h"
 #include "runtime/win/handles.h"
+#include "runtime/win/platform_state.h"
 
 namespace rt {
+
+PlatformState& Platform() {
+  static PlatformState state;
+  return state;
+}
 
 namespace {
 
 constexpr char kHiddenWindowClass[] = "RuntimeHiddenWindow";
 
-// Loaders of optional outside libraries. This program has none, so every
-// slot points at the program's do-nothing routines and finds nothing.
-struct OptionalLibrarySlot {
-  int32_t (*find)() = nullptr;
-  void (*release)() = nullptr;
-};
-
-struct WinState {
-  const ProgramHeader* header = nullptr;
-  OptionalLibrarySlot optionalSlots[4];
-  HWND hiddenWindow = nullptr;
-  bool oleInitialised = false;
-  IconHandle bigIcon;
-  IconHandle smallIcon;
-  bool iconsLoaded = false;
-};
-
-WinState& Win() {
-  static WinState state;
-  return state;
-}
-
 void PointSlotsAtDoNothing(int first, int count) {
-  const CodeBase* base = Win().header ? Win().header->codeBase : nullptr;
+  const CodeBase* base = Platform().header ? Platform().header->codeBase : nullptr;
   for (int i = first; i < first + count; ++i) {
-    Win().optionalSlots[i] = {base ? base->returnsZero : nullptr,
-                              base ? base->returnsAtOnce : nullptr};
+    Platform().optionalSlots[i] = {base ? base->returnsZero : nullptr,
+                                   base ? base->returnsAtOnce : nullptr};
   }
 }
 
@@ -84,22 +68,21 @@ void CreateHiddenWindow() {
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kHiddenWindowClass;
   ::RegisterClassA(&wc);
-  Win().hiddenWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", 0, 0, 0, 0, 0,
-                                         nullptr, nullptr, instance, nullptr);
+  Platform().hiddenWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", 0, 0, 0, 0,
+                                              0, nullptr, nullptr, instance, nullptr);
 }
 
 // The exit request travels to the main thread, which ends the process.
 void HandOffExit(int32_t code) {
-  if (Win().hiddenWindow) {
-    ::SendMessageA(Win().hiddenWindow, kExitRequestMessage, static_cast<WPARAM>(code), 0);
+  if (Platform().hiddenWindow) {
+    ::SendMessageA(Platform().hiddenWindow, kExitRequestMessage, static_cast<WPARAM>(code), 0);
   }
 }
 
-void ReleaseDllLibraries();
-
 void ReleaseResources() {
-  WinState& w = Win();
-  ReleaseDllLibraries();
+  PlatformState& w = Platform();
+  w.dlls.clear();
+  w.findWalks.clear();
   w.bigIcon.Reset();
   w.smallIcon.Reset();
   w.iconsLoaded = false;
@@ -111,7 +94,7 @@ void ReleaseResources() {
 
 // Service 1000: the program's icons, loaded once from "DEFAULT_ICON".
 uint64_t DefaultIcons(uintptr_t out, uintptr_t) {
-  WinState& w = Win();
+  PlatformState& w = Platform();
   if (!w.iconsLoaded) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     w.bigIcon.Reset(
@@ -159,10 +142,10 @@ void PumpMessages() {
   }
 }
 
-void* RuntimeWindow() { return Win().hiddenWindow; }
+void* RuntimeWindow() { return Platform().hiddenWindow; }
 
 void InitializeRuntime() {
-  WinState& w = Win();
+  PlatformState& w = Platform();
   if (w.header) AdoptProgram(*w.header);
   if (!w.oleInitialised) w.oleInitialised = SUCCEEDED(::OleInitialize(nullptr));
   SetProgramPath(ModuleFileName().c_str());
@@ -180,7 +163,7 @@ void InitializeRuntime() {
 }
 
 void BeginApplication(const ProgramHeader& header) {
-  Win().header = &header;
+  Platform().header = &header;
   SetProgramPath(ModuleFileName().c_str());
   PointSlotsAtDoNothing(0, 1);
   MarkMainThread();
@@ -198,27 +181,16 @@ void RunApplication(const ProgramHeader& header, EntryRoutine entry) {
 
 namespace {
 
-struct DllCache {
-  std::string name;
-  ModuleHandle module;
-};
-
-std::vector<DllCache>& LoadedDlls() {
-  static std::vector<DllCache> dlls;
-  return dlls;
-}
-
 HMODULE LoadDll(const char* name) {
-  for (const DllCache& d : LoadedDlls()) {
+  std::vector<LoadedDll>& dlls = Platform().dlls;
+  for (const LoadedDll& d : dlls) {
     if (::lstrcmpiA(d.name.c_str(), name) == 0) return d.module.get();
   }
   ModuleHandle module(::LoadLibraryA(name));
   if (!module) return nullptr;
-  LoadedDlls().push_back({name, std::move(module)});
-  return LoadedDlls().back().module.get();
+  dlls.push_back({name, std::move(module)});
+  return dlls.back().module.get();
 }
-
-void ReleaseDllLibraries() { LoadedDlls().clear(); }
 
 }  // namespace
 

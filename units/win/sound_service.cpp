@@ -1,6 +1,8 @@
 // Service 2015: sound blocks to the wave player or to the program's own MIDI
 // player, and the end of both at shutdown.
 
+#include <memory>
+
 #include "runtime/runtime.h"
 #include "runtime/service.h"
 #include "units/sound.h"
@@ -10,13 +12,15 @@ namespace units {
 
 namespace {
 
-// The program's MIDI player: made at its first block, closed at shutdown,
-// never destroyed (its thread must not be joined while the process ends).
-MidiPlayer* programMidi = nullptr;
+// The program's MIDI player: made at its first block, closed at shutdown.
+std::unique_ptr<MidiPlayer>& ProgramMidi() {
+  static std::unique_ptr<MidiPlayer> midi;
+  return midi;
+}
 
 void StopSound() {
   StopWaves();
-  if (programMidi) programMidi->Close();
+  if (ProgramMidi()) ProgramMidi()->Close();
 }
 
 }  // namespace
@@ -25,8 +29,8 @@ int32_t PlaySoundBlock(const uint8_t* data, uint32_t length, uint32_t flag) {
   switch (SoundKindOf(data, length)) {
     case SoundKind::kWave: return PlayWave(data, length, flag != 0) ? 1 : 0;
     case SoundKind::kMidi:
-      if (!programMidi) programMidi = new MidiPlayer;
-      return programMidi->Play(data, length, flag != 0) ? 1 : 0;
+      if (!ProgramMidi()) ProgramMidi() = std::make_unique<MidiPlayer>();
+      return ProgramMidi()->Play(data, length, flag != 0) ? 1 : 0;
     case SoundKind::kNone: break;
   }
   return 0;

@@ -133,6 +133,11 @@ WaveVoice::~WaveVoice() {
 // `control_`, the sound list is shared with the worker under `mutex_`.
 class WavePlayer {
  public:
+  WavePlayer() = default;
+  ~WavePlayer() { StopAll(); }  // a worker left running would wait for ever
+  WavePlayer(const WavePlayer&) = delete;
+  WavePlayer& operator=(const WavePlayer&) = delete;
+
   bool Play(const WaveSound& sound, bool loop);
   void StopAll();
   bool WorkerRunning() const { return worker_.Started(); }
@@ -184,10 +189,12 @@ void WavePlayer::StopAll() {
   stopping_ = false;
 }
 
-// Lives until the process ends: it is stopped at shutdown, never destroyed.
+// The one player of the process: stopped at shutdown. The program ends its
+// process without destructors; a test program that ends by returning from
+// main stops the worker first.
 WavePlayer& Player() {
-  static WavePlayer* player = new WavePlayer;
-  return *player;
+  static WavePlayer player;
+  return player;
 }
 
 }  // namespace

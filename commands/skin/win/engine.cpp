@@ -15,11 +15,6 @@ namespace skin {
 
 namespace {
 
-// Used only from the thread that switched the engine on.
-int32_t scheme = 0;
-rt::HookHandle hook;
-std::vector<SkinNode> nodes;  // the newest first
-
 // Windows let go of while another procedure stood over the engine's: that
 // one still calls the engine's, which passes their messages on to the own
 // procedure kept here until the window is gone.
@@ -27,14 +22,28 @@ struct Released {
   HWND window;
   WNDPROC ownProc;
 };
-std::vector<Released> released;
+
+// Used only from the thread that switched the engine on.
+struct EngineState {
+  int32_t scheme = 0;
+  rt::HookHandle hook;
+  std::vector<SkinNode> nodes;  // the newest first
+  std::vector<Released> released;
+};
+
+EngineState& Engine() {
+  static EngineState state;
+  return state;
+}
 
 std::vector<Released>::iterator FindReleased(HWND window) {
+  std::vector<Released>& released = Engine().released;
   return std::find_if(released.begin(), released.end(),
                       [window](const Released& r) { return r.window == window; });
 }
 
 SkinNode* Find(HWND window) {
+  std::vector<SkinNode>& nodes = Engine().nodes;
   auto it = std::find_if(nodes.begin(), nodes.end(),
                          [window](const SkinNode& n) { return n.window == window; });
   return it == nodes.end() ? nullptr : &*it;
@@ -83,14 +92,14 @@ void Skin(HWND window) {
   node.kind = kind;
   node.flags = InitialFlags(window, kind);
   const auto was = FindReleased(window);
-  if (was != released.end()) {  // the engine's procedure is still in its chain
+  if (was != Engine().released.end()) {  // the engine's procedure is still in its chain
     node.ownProc = was->ownProc;
-    released.erase(was);
+    Engine().released.erase(was);
   } else {
     node.ownProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinProc)));
   }
-  nodes.insert(nodes.begin(), node);
+  Engine().nodes.insert(Engine().nodes.begin(), node);
   ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
 }
 
@@ -102,8 +111,9 @@ void Unskin(HWND window, bool redraw) {
   if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(window, GWLP_WNDPROC)) == &SkinProc) {
     ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(node->ownProc));
   } else {
-    released.push_back({window, node->ownProc});
+    Engine().released.push_back({window, node->ownProc});
   }
+  std::vector<SkinNode>& nodes = Engine().nodes;
   nodes.erase(nodes.begin() + (node - nodes.data()));
   if (redraw) ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
 }
@@ -168,9 +178,9 @@ void TrackLeave(const SkinNode& node) {
 
 LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto it = FindReleased(window);
-  if (it == released.end()) return 0;
+  if (it == Engine().released.end()) return 0;
   const WNDPROC own = it->ownProc;
-  if (message == WM_NCDESTROY) released.erase(it);
+  if (message == WM_NCDESTROY) Engine().released.erase(it);
   return ::CallWindowProcA(own, window, message, wParam, lParam);
 }
 
@@ -204,7 +214,7 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The procedures called may have un-skinned or destroyed the window, and
   // painting sends messages too: it works on a copy of the node.
   const SkinNode* again = Find(window);
-  if ((d.actions & action::kPaint) && again) PaintNode(SkinNode(*again), scheme);
+  if ((d.actions & action::kPaint) && again) PaintNode(SkinNode(*again), Engine().scheme);
   if (d.actions & action::kOwnAfter)
     result = ::CallWindowProcA(own, window, message, wParam, lParam);
   if (d.actions & action::kDefaultAfter) result = ::DefWindowProcA(window, message, wParam, lParam);
@@ -218,22 +228,24 @@ LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 intptr_t SetVisualStyle(int32_t next) {
-  scheme = next;
+  EngineState& engine = Engine();
+  engine.scheme = next;
   intptr_t result = 0;
-  if (hook) {
+  if (engine.hook) {
     for (HWND window : ThreadWindows()) Unskin(window, true);
-    result = ::UnhookWindowsHookEx(hook.Release()) ? 1 : 0;
+    result = ::UnhookWindowsHookEx(engine.hook.Release()) ? 1 : 0;
   }
   if (next < 1 || next > 3) return result;
   for (HWND window : ThreadWindows()) Skin(window);
-  hook.Reset(::SetWindowsHookExA(WH_CALLWNDPROC, SkinNewWindows, nullptr, ::GetCurrentThreadId()));
+  engine.hook.Reset(
+      ::SetWindowsHookExA(WH_CALLWNDPROC, SkinNewWindows, nullptr, ::GetCurrentThreadId()));
   return 1;
 }
 
-int32_t CurrentScheme() { return scheme; }
+int32_t CurrentScheme() { return Engine().scheme; }
 
 const SkinNode* NodeOf(HWND window) { return Find(window); }
 
-size_t SkinnedCount() { return nodes.size(); }
+size_t SkinnedCount() { return Engine().nodes.size(); }
 
 }  // namespace skin
