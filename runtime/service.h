@@ -60,4 +60,27 @@ struct SoundBlockRequest {
 // Buffer size that service 1006 may fill (a module path and a backslash).
 inline constexpr int kRuntimeTextBufferSize = 262;
 
+// Typed calls of the services that take a record or a buffer, and the
+// record as their handlers read it: nobody else builds or casts the words.
+
+// Service 2015: 1 when the block started playing.
+inline uint32_t RequestSound(const uint8_t* bytes, uint32_t length, uint32_t flag) {
+  const SoundBlockRequest request = {bytes, length, flag};
+  return static_cast<uint32_t>(Service(svc::kPlaySound, reinterpret_cast<uintptr_t>(&request), 0));
+}
+inline const SoundBlockRequest* SoundRequestIn(uintptr_t word) {
+  return reinterpret_cast<const SoundBlockRequest*>(word);
+}
+
+// Service 1000: the program's big and small icons, which stay the runtime's.
+inline void RequestDefaultIcons(void* (&icons)[2]) {
+  Service(svc::kDefaultIcons, reinterpret_cast<uintptr_t>(icons), 0);
+}
+inline void** DefaultIconsIn(uintptr_t word) { return reinterpret_cast<void**>(word); }
+
+// Service 1006: one of the runtime's texts (2002 is the program's file name).
+inline void ReadRuntimeText(uint32_t text, char (&buffer)[kRuntimeTextBufferSize]) {
+  Service(svc::kCopyRuntimeText, text, reinterpret_cast<uintptr_t>(buffer));
+}
+
 }  // namespace rt

@@ -103,7 +103,7 @@ uint64_t DefaultIcons(uintptr_t out, uintptr_t) {
         static_cast<HICON>(::LoadImageA(instance, "DEFAULT_ICON", IMAGE_ICON, 16, 16, 0)));
     w.iconsLoaded = true;
   }
-  if (auto* icons = reinterpret_cast<HICON*>(out)) {
+  if (void** icons = DefaultIconsIn(out)) {
     icons[0] = w.bigIcon.get();
     icons[1] = w.smallIcon.get();
   }

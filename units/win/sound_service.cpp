@@ -38,7 +38,7 @@ int32_t PlaySoundBlock(const uint8_t* data, uint32_t length, uint32_t flag) {
 
 void InstallSoundService() {
   rt::SetServiceHandler(rt::svc::kPlaySound, [](uintptr_t request, uintptr_t) -> uint64_t {
-    const auto* r = reinterpret_cast<const rt::SoundBlockRequest*>(request);
+    const rt::SoundBlockRequest* r = rt::SoundRequestIn(request);
     return r ? static_cast<uint32_t>(PlaySoundBlock(r->bytes, r->length, r->flag)) : 0;
   });
   rt::AddShutdownStep(StopSound);

@@ -166,7 +166,7 @@ namespace {
 // The program's file name with its extension replaced by ".hlp".
 std::string DefaultHelpFile() {
   char name[rt::kRuntimeTextBufferSize] = {};
-  rt::Service(rt::svc::kCopyRuntimeText, 2002, reinterpret_cast<uintptr_t>(name));
+  rt::ReadRuntimeText(2002, name);
   return HelpFileFor(name);
 }
 

@@ -173,10 +173,10 @@ void WindowObject::ApplyIcons() {
   const std::vector<uint8_t>& bytes = values_.Bytes(wf::kIcon);
   rt::IconHandle big = rt::IconFromFile(bytes.data(), bytes.size(), 32);
   rt::IconHandle small = rt::IconFromFile(bytes.data(), bytes.size(), 16);
-  HICON defaults[2] = {nullptr, nullptr};
-  if (!big || !small) rt::Service(rt::svc::kDefaultIcons, reinterpret_cast<uintptr_t>(defaults), 0);
-  bigIcon_ = big ? big.get() : defaults[0];
-  smallIcon_ = small ? small.get() : defaults[1];
+  void* defaults[2] = {nullptr, nullptr};
+  if (!big || !small) rt::RequestDefaultIcons(defaults);
+  bigIcon_ = big ? big.get() : static_cast<HICON>(defaults[0]);
+  smallIcon_ = small ? small.get() : static_cast<HICON>(defaults[1]);
   SetIcon(hwnd(), ICON_BIG, bigIcon_);
   SetIcon(hwnd(), ICON_SMALL, smallIcon_);
   ownedBig_ = std::move(big);

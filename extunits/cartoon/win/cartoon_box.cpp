@@ -145,8 +145,7 @@ void CartoonBoxUnit::Invalidate(const Rect& area) {
 }
 
 void CartoonBoxUnit::PlaySound(const std::vector<uint8_t>& bytes) {
-  rt::SoundBlockRequest request = {bytes.data(), static_cast<uint32_t>(bytes.size()), 0};
-  rt::Service(rt::svc::kPlaySound, reinterpret_cast<uintptr_t>(&request), 0);
+  rt::RequestSound(bytes.data(), static_cast<uint32_t>(bytes.size()), 0);
 }
 
 // GetTickCount widened to 64 bits (the 64-bit call is not on every system).
