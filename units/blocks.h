@@ -62,6 +62,28 @@ enum : size_t {
 };
 }  // namespace windowfield
 
+// The block field of each own property number (overall number - 8): the
+// properties are numbered in the order the type table lists them.
+inline constexpr uint32_t kWindowPropertyCount = 24;  // own properties, after the common eight
+inline constexpr size_t kWindowFieldOf[kWindowPropertyCount] = {
+    windowfield::kCaption,        windowfield::kBorderStyle,     windowfield::kBackColor,
+    windowfield::kBackPicture,    windowfield::kBackPictureMode, windowfield::kBackMusic,
+    windowfield::kMusicPlayCount, windowfield::kControlBox,      windowfield::kMaxButton,
+    windowfield::kMinButton,      windowfield::kWindowState,     windowfield::kMovable,
+    windowfield::kIcon,           windowfield::kEnterMovesFocus, windowfield::kEscCloses,
+    windowfield::kF1OpensHelp,    windowfield::kHelpFile,        windowfield::kHelpTopic,
+    windowfield::kShowInTaskbar,  windowfield::kDragAnywhere,    windowfield::kWindowShape,
+    windowfield::kAlwaysOnTop,    windowfield::kKeepTitleActive, windowfield::kClassName,
+};
+
+// The overall property number of a window field, as programs name it.
+constexpr int32_t WindowPropertyNumber(size_t field) {
+  for (uint32_t n = 0; n < kWindowPropertyCount; ++n) {
+    if (kWindowFieldOf[n] == field) return static_cast<int32_t>(8 + n);
+  }
+  return -1;
+}
+
 namespace labelfield {
 enum : size_t {
   kEffect,

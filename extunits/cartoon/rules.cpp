@@ -6,11 +6,18 @@
 
 namespace cartoon {
 
+namespace {
+
+// The box's clamps are kept by field, so loading walks the fields.
+size_t SameField(int32_t field) { return static_cast<size_t>(field); }
+
+}  // namespace
+
 namespace bf = extunits::cartoonboxfield;
 namespace of = extunits::cartoonobjectfield;
 
 size_t BoxField(int32_t number) {
-  static constexpr size_t kFields[boxprop::kCount] = {
+  static constexpr size_t kFields[kBoxPropertyCount] = {
       bf::kBorder,    bf::kBackColor,     bf::kPic,      bf::kPicDrawMode, bf::kPenStyle,
       bf::kDrawRop2,  bf::kPenWidth,      bf::kPenColor, bf::kBrushStyle,  bf::kBrushColor,
       bf::kTextColor, bf::kTextBackColor, bf::kFont,
@@ -48,14 +55,14 @@ size_t ObjectField(int32_t number) {
   return kFields[number];
 }
 
-int32_t StoredBoxValue(int32_t number, int32_t value) {
-  switch (number) {
-    case boxprop::kBorder: return std::clamp(value, 0, 5);
-    case boxprop::kPicDrawMode: return std::clamp(value, 0, 3);
-    case boxprop::kPenStyle: return std::clamp(value, 0, 6);
-    case boxprop::kDrawRop2: return std::clamp(value, 0, 15);
-    case boxprop::kPenWidth: return std::clamp(value, 0, 32767);
-    case boxprop::kBrushStyle: return std::clamp(value, 0, 55);
+int32_t StoredBoxField(int32_t field, int32_t value) {
+  switch (field) {
+    case bf::kBorder: return std::clamp(value, 0, 5);
+    case bf::kPicDrawMode: return std::clamp(value, 0, 3);
+    case bf::kPenStyle: return std::clamp(value, 0, 6);
+    case bf::kDrawRop2: return std::clamp(value, 0, 15);
+    case bf::kPenWidth: return std::clamp(value, 0, 32767);
+    case bf::kBrushStyle: return std::clamp(value, 0, 55);
     default: return value;
   }
 }
@@ -73,7 +80,7 @@ int32_t StoredObjectValue(int32_t number, int32_t value) {
   }
 }
 
-const forms::IntClamps kBoxClamps = {boxprop::kCount, BoxField, StoredBoxValue};
+const forms::IntClamps kBoxClamps = {static_cast<int32_t>(bf::kPic) + 1, SameField, StoredBoxField};
 const forms::IntClamps kObjectClamps = {objprop::kCount, ObjectField, StoredObjectValue};
 
 }  // namespace cartoon

@@ -9,25 +9,9 @@
 
 namespace cartoon {
 
-// CartoonBox own property numbers (overall number - 8).
-namespace boxprop {
-enum : int32_t {
-  kBorder,
-  kBackColor,
-  kPic,
-  kPicDrawMode,
-  kPenStyle,
-  kDrawRop2,
-  kPenWidth,
-  kPenColor,
-  kBrushStyle,
-  kBrushColor,
-  kTextColor,
-  kTextBackColor,
-  kFont,
-  kCount,
-};
-}  // namespace boxprop
+// CartoonBox own properties (after the common eight); the code names them
+// by their block field, extunits::cartoonboxfield.
+inline constexpr int32_t kBoxPropertyCount = 13;
 
 // CartoonObject own property numbers (overall number - 8).
 namespace objprop {
@@ -66,7 +50,7 @@ size_t BoxField(int32_t number);
 size_t ObjectField(int32_t number);
 
 // The value an integer property stores when set to `value`.
-int32_t StoredBoxValue(int32_t number, int32_t value);
+int32_t StoredBoxField(int32_t field, int32_t value);  // by block field
 int32_t StoredObjectValue(int32_t number, int32_t value);
 
 // The same clamps, for loading a block.

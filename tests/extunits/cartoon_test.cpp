@@ -275,9 +275,9 @@ TEST_F(SceneTest, AHandlerThatDestroysTheBoxEndsTheStep) {
 
 TEST(CartoonRules, ClampsAndAngles) {
   using namespace cartoon;
-  EXPECT_EQ(StoredBoxValue(boxprop::kPicDrawMode, 7), 3);
-  EXPECT_EQ(StoredBoxValue(boxprop::kBorder, -2), 0);
-  EXPECT_EQ(StoredBoxValue(boxprop::kBrushStyle, 99), 55);
+  EXPECT_EQ(StoredBoxField(extunits::cartoonboxfield::kPicDrawMode, 7), 3);
+  EXPECT_EQ(StoredBoxField(extunits::cartoonboxfield::kBorder, -2), 0);
+  EXPECT_EQ(StoredBoxField(extunits::cartoonboxfield::kBrushStyle, 99), 55);
   EXPECT_EQ(StoredObjectValue(objprop::kAngle, 400), 360);
   EXPECT_EQ(StoredObjectValue(objprop::kAlpha, 101), 100);
   EXPECT_EQ(StoredObjectValue(objprop::kZoom, -5), 0);

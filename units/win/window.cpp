@@ -22,24 +22,11 @@
 namespace units {
 
 namespace wf = windowfield;
-namespace wp = windowprop;
 
 namespace {
 
-// The block field of each own property number.
-constexpr size_t kFieldOf[kWindowPropertyCount] = {
-    wf::kCaption,        wf::kBorderStyle,     wf::kBackColor,
-    wf::kBackPicture,    wf::kBackPictureMode, wf::kBackMusic,
-    wf::kMusicPlayCount, wf::kControlBox,      wf::kMaxButton,
-    wf::kMinButton,      wf::kWindowState,     wf::kMovable,
-    wf::kIcon,           wf::kEnterMovesFocus, wf::kEscCloses,
-    wf::kF1OpensHelp,    wf::kHelpFile,        wf::kHelpTopic,
-    wf::kShowInTaskbar,  wf::kDragAnywhere,    wf::kWindowShape,
-    wf::kAlwaysOnTop,    wf::kKeepTitleActive, wf::kClassName,
-};
-
-bool IsText(int32_t n) { return n == wp::kCaption || n == wp::kHelpFile || n == wp::kClassName; }
-bool IsBytes(int32_t n) { return n == wp::kBackPicture || n == wp::kBackMusic || n == wp::kIcon; }
+bool IsText(size_t f) { return f == wf::kCaption || f == wf::kHelpFile || f == wf::kClassName; }
+bool IsBytes(size_t f) { return f == wf::kBackPicture || f == wf::kBackMusic || f == wf::kIcon; }
 
 constexpr UINT kSwpZOrderOnly = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
 
@@ -52,21 +39,19 @@ WindowObject::WindowObject(uint32_t formId, uint32_t unitId, forms::PropertyValu
 
 WindowObject::~WindowObject() { StopMusic(); }
 
-int32_t WindowObject::Int(int32_t number) const { return values_.Int(kFieldOf[number]); }
+int32_t WindowObject::Int(size_t field) const { return values_.Int(field); }
 
-void WindowObject::StoreInt(int32_t number, int32_t value) {
-  values_.SetInt(kFieldOf[number], value);
-}
+void WindowObject::StoreInt(size_t field, int32_t value) { values_.SetInt(field, value); }
 
 namespace {
 
 FrameProperties FrameOf(const WindowObject& w) {
   FrameProperties p;
-  p.borderStyle = w.Int(wp::kBorderStyle);
+  p.borderStyle = w.Int(wf::kBorderStyle);
   p.hasCaption = !w.values().Text(wf::kCaption).empty();
-  p.controlBox = w.Int(wp::kControlBox) != 0;
-  p.maxButton = w.Int(wp::kMaxButton) != 0;
-  p.minButton = w.Int(wp::kMinButton) != 0;
+  p.controlBox = w.Int(wf::kControlBox) != 0;
+  p.maxButton = w.Int(wf::kMaxButton) != 0;
+  p.minButton = w.Int(wf::kMinButton) != 0;
   return p;
 }
 
@@ -84,7 +69,7 @@ bool WindowObject::CreateWindowFor(const forms::CreateRequest& r) {
   const FrameProperties frame = FrameOf(*this);
   uint32_t style = r.style | WS_CLIPCHILDREN | FrameStyle(frame.borderStyle) | CaptionBits(frame);
   int32_t x = r.left, y = r.top;
-  switch (Int(wp::kWindowState)) {
+  switch (Int(wf::kWindowState)) {
     case 1: {
       const Point p = CentredOnScreen(::GetSystemMetrics(SM_CXSCREEN),
                                       ::GetSystemMetrics(SM_CYSCREEN), r.width, r.height);
@@ -104,7 +89,7 @@ bool WindowObject::CreateWindowFor(const forms::CreateRequest& r) {
   if (windowClass == nullptr) return false;
   HWND hwnd = AttachingCreate(FrameExStyle(frame.borderStyle), windowClass,
                               values_.Text(wf::kCaption).c_str(), style, x, y, r.width, r.height,
-                              CreationOwner(r, Int(wp::kShowInTaskbar) != 0), r.menu);
+                              CreationOwner(r, Int(wf::kShowInTaskbar) != 0), r.menu);
   if (hwnd == nullptr) return false;
   SyncStyle();
   RECT rc;
@@ -113,13 +98,13 @@ bool WindowObject::CreateWindowFor(const forms::CreateRequest& r) {
     ::MoveWindow(hwnd, x, y, r.width, r.height, TRUE);
   }
   ApplyIcons();
-  if (Int(wp::kWindowShape) != 0) ApplyShape();
+  if (Int(wf::kWindowShape) != 0) ApplyShape();
   ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
-  if (Int(wp::kAlwaysOnTop)) {
+  if (Int(wf::kAlwaysOnTop)) {
     ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kSwpZOrderOnly);
     topmost = true;
   }
-  if (!Int(wp::kMovable)) ApplyMovable();
+  if (!Int(wf::kMovable)) ApplyMovable();
   StartMusic();
   return true;
 }
@@ -137,7 +122,7 @@ void WindowObject::SyncStyle() {
 }
 
 void WindowObject::ApplyBorderStyle() {
-  const int32_t border = Int(wp::kBorderStyle);
+  const int32_t border = Int(wf::kBorderStyle);
   ChangeStyle(GWL_EXSTYLE, winstyle::kExFrameMask, FrameExStyle(border));
   ChangeStyle(GWL_STYLE, winstyle::kFrameMask, FrameStyle(border));
   SyncStyle();
@@ -145,7 +130,7 @@ void WindowObject::ApplyBorderStyle() {
 
 // ---- Window state, moving and topmost ---------------------------------------------------
 
-int WindowObject::StartState() const { return Int(wp::kWindowState); }
+int WindowObject::StartState() const { return Int(wf::kWindowState); }
 
 // A resizable window is maximised; a fixed one covers the screen instead.
 void WindowObject::ShowMaximised() {
@@ -167,7 +152,7 @@ void WindowObject::ShowMaximised() {
 void WindowObject::ApplyWindowState() {
   HWND w = hwnd();
   if (!::IsWindowVisible(w)) return;
-  switch (Int(wp::kWindowState)) {
+  switch (Int(wf::kWindowState)) {
     case 0: ::ShowWindow(w, SW_SHOWNORMAL); break;
     case 1: {
       if (::IsIconic(w) || ::IsZoomed(w)) ::ShowWindow(w, SW_RESTORE);
@@ -187,7 +172,7 @@ void WindowObject::ApplyWindowState() {
 }
 
 void WindowObject::ApplyMovable() {
-  if (Int(wp::kMovable)) {
+  if (Int(wf::kMovable)) {
     ::GetSystemMenu(hwnd(), TRUE);
   } else {
     ::DeleteMenu(::GetSystemMenu(hwnd(), FALSE), SC_MOVE, MF_BYCOMMAND);
@@ -197,14 +182,14 @@ void WindowObject::ApplyMovable() {
 // Taking topmost away from one form asserts it again for the other topmost
 // forms without a taskbar button, so they stay above it.
 void WindowObject::ApplyAlwaysOnTop() {
-  const bool on = Int(wp::kAlwaysOnTop) != 0;
+  const bool on = Int(wf::kAlwaysOnTop) != 0;
   ::SetWindowPos(hwnd(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kSwpZOrderOnly);
   topmost = on;
   if (on) return;
   for (forms::FormWindowObject* form : forms::LiveFormWindows()) {
     auto* other = dynamic_cast<WindowObject*>(form);
-    if (other == nullptr || other == this || !other->Int(wp::kAlwaysOnTop) ||
-        other->Int(wp::kShowInTaskbar)) {
+    if (other == nullptr || other == this || !other->Int(wf::kAlwaysOnTop) ||
+        other->Int(wf::kShowInTaskbar)) {
       continue;
     }
     ::SetWindowPos(other->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, kSwpZOrderOnly);
@@ -213,25 +198,24 @@ void WindowObject::ApplyAlwaysOnTop() {
 
 // ---- Properties -----------------------------------------------------------------------
 
-namespace {}  // namespace
-
 void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
   if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return;
-  if (IsText(number)) {
+  const size_t field = kWindowFieldOf[number];
+  if (IsText(field)) {
     const std::string text = TextOf(value);
-    values_.SetText(kFieldOf[number], text);
-    if (number == wp::kCaption) {
+    values_.SetText(field, text);
+    if (field == wf::kCaption) {
       ::SetWindowTextA(hwnd(), text.c_str());
       SyncStyle();
     }
     return;
   }
-  if (IsBytes(number)) {
-    if (number == wp::kBackMusic) StopMusic();
-    values_.SetBytes(kFieldOf[number], BytesOf(value));
-    if (number == wp::kBackMusic) StartMusic();
-    if (number == wp::kIcon) ApplyIcons();
-    if (number == wp::kBackPicture) {
+  if (IsBytes(field)) {
+    if (field == wf::kBackMusic) StopMusic();
+    values_.SetBytes(field, BytesOf(value));
+    if (field == wf::kBackMusic) StartMusic();
+    if (field == wf::kIcon) ApplyIcons();
+    if (field == wf::kBackPicture) {
       backPicture_.Reset();
       backPictureTried_ = false;
       RepaintBackground();
@@ -239,23 +223,23 @@ void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
     return;
   }
   auto v = static_cast<int32_t>(value.value);
-  v = StoredWindowField(static_cast<int32_t>(kFieldOf[number]), v);
-  if (number == wp::kMusicPlayCount) StopMusic();
-  StoreInt(number, v);
-  switch (number) {
-    case wp::kBorderStyle: ApplyBorderStyle(); break;
-    case wp::kBackColor: RepaintBackground(); break;
-    case wp::kBackPictureMode:
+  v = StoredWindowField(static_cast<int32_t>(field), v);
+  if (field == wf::kMusicPlayCount) StopMusic();
+  StoreInt(field, v);
+  switch (field) {
+    case wf::kBorderStyle: ApplyBorderStyle(); break;
+    case wf::kBackColor: RepaintBackground(); break;
+    case wf::kBackPictureMode:
       if (!values_.Bytes(wf::kBackPicture).empty()) RepaintBackground();
       break;
-    case wp::kMusicPlayCount: StartMusic(); break;
-    case wp::kControlBox:
-    case wp::kMaxButton:
-    case wp::kMinButton: SyncStyle(); break;
-    case wp::kWindowState: ApplyWindowState(); break;
-    case wp::kMovable: ApplyMovable(); break;
-    case wp::kWindowShape: ApplyShape(); break;
-    case wp::kAlwaysOnTop: ApplyAlwaysOnTop(); break;
+    case wf::kMusicPlayCount: StartMusic(); break;
+    case wf::kControlBox:
+    case wf::kMaxButton:
+    case wf::kMinButton: SyncStyle(); break;
+    case wf::kWindowState: ApplyWindowState(); break;
+    case wf::kMovable: ApplyMovable(); break;
+    case wf::kWindowShape: ApplyShape(); break;
+    case wf::kAlwaysOnTop: ApplyAlwaysOnTop(); break;
     default: break;  // stored only
   }
 }
@@ -264,14 +248,15 @@ void WindowObject::SetProperty(int32_t number, const rt::PropValue& value) {
 // otherwise 0.
 bool WindowObject::GetProperty(int32_t number, rt::PropValue& value) const {
   if (number < 0 || number >= static_cast<int32_t>(kWindowPropertyCount)) return false;
-  if (IsText(number)) {
-    value = TextValue(values_.Text(kFieldOf[number]));
-  } else if (IsBytes(number)) {
-    value = BytesValue(values_.Bytes(kFieldOf[number]));
-  } else if (number == wp::kWindowState) {
+  const size_t field = kWindowFieldOf[number];
+  if (IsText(field)) {
+    value = TextValue(values_.Text(field));
+  } else if (IsBytes(field)) {
+    value = BytesValue(values_.Bytes(field));
+  } else if (field == wf::kWindowState) {
     value = {static_cast<uint32_t>(::IsIconic(hwnd()) ? 2 : ::IsZoomed(hwnd()) ? 3 : 0), 0};
   } else {
-    value = {static_cast<uint32_t>(Int(number)), 0};
+    value = {static_cast<uint32_t>(Int(field)), 0};
   }
   return true;
 }
@@ -280,7 +265,7 @@ bool WindowObject::GetProperty(int32_t number, rt::PropValue& value) const {
 
 void WindowObject::StartMusic() {
   const std::vector<uint8_t>& music = values_.Bytes(wf::kBackMusic);
-  const int32_t count = Int(wp::kMusicPlayCount);
+  const int32_t count = Int(wf::kMusicPlayCount);
   if (music.empty() || count == 2) return;
   const bool loop = count == 0;
   switch (SoundKindOf(music.data(), music.size())) {

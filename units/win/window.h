@@ -22,39 +22,8 @@ namespace units {
 
 inline constexpr uint32_t kWindowTypeNumber = 1;
 inline constexpr uint32_t kWindowTypeCode = 0x00010001;
-inline constexpr uint32_t kWindowPropertyCount = 24;  // own properties, after the common eight
 inline constexpr UINT kTrayCallbackMessage = 0x8064;
 inline constexpr UINT kTrayIconId = 100;
-
-// Own property numbers (overall number - 8).
-namespace windowprop {
-enum : int32_t {
-  kCaption,
-  kBorderStyle,
-  kBackColor,
-  kBackPicture,
-  kBackPictureMode,
-  kBackMusic,
-  kMusicPlayCount,
-  kControlBox,
-  kMaxButton,
-  kMinButton,
-  kWindowState,
-  kMovable,
-  kIcon,
-  kEnterMovesFocus,
-  kEscCloses,
-  kF1OpensHelp,
-  kHelpFile,
-  kHelpTopic,
-  kShowInTaskbar,
-  kDragAnywhere,
-  kWindowShape,
-  kAlwaysOnTop,
-  kKeepTitleActive,
-  kClassName,
-};
-}  // namespace windowprop
 
 // What the tray icon operation calls Shell_NotifyIconA through (message,
 // NOTIFYICONDATAA record); tests put in their own and null restores it.
@@ -70,7 +39,7 @@ class WindowObject : public forms::FormWindowObject {
   ~WindowObject() override;
 
   const forms::PropertyValues& values() const { return values_; }
-  int32_t Int(int32_t ownNumber) const;
+  int32_t Int(size_t field) const;  // a field of `windowfield`
 
   // Set and get by own property number; get is false for an unknown number.
   void SetProperty(int32_t number, const rt::PropValue& value);
@@ -94,7 +63,7 @@ class WindowObject : public forms::FormWindowObject {
 
  private:
   // Properties.
-  void StoreInt(int32_t number, int32_t value);
+  void StoreInt(size_t field, int32_t value);
   void SyncStyle();
   void ChangeStyle(int index, uint32_t remove, uint32_t add);
   void ApplyBorderStyle();

@@ -17,7 +17,6 @@ namespace units {
 namespace ev = forms::event;
 
 namespace wf = windowfield;
-namespace wp = windowprop;
 
 namespace {
 
@@ -54,7 +53,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
     case WM_SIZE: {
       const LRESULT result = FormWindowObject::WindowProc(message, wParam, lParam);
-      if (message == WM_SIZE && Int(wp::kWindowShape) != 0) ApplyShape();
+      if (message == WM_SIZE && Int(wf::kWindowShape) != 0) ApplyShape();
       RaiseFormEvent(*this, message == WM_MOVE ? ev::kMoved : ev::kResized);
       return result;
     }
@@ -68,7 +67,7 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!RaiseFormEvent(*this, wParam ? ev::kShown : ev::kHidden).alive) return 0;
       break;
     case WM_NCACTIVATE:
-      if (!wParam && Int(wp::kKeepTitleActive)) {
+      if (!wParam && Int(wf::kKeepTitleActive)) {
         return FormWindowObject::WindowProc(message, ::IsWindowEnabled(hwnd()) ? TRUE : FALSE,
                                             lParam);
       }
@@ -147,16 +146,16 @@ bool WindowObject::HandleFormKey(int keyCode) {
   switch (keyCode) {
     case VK_RETURN:
       if (forms::PressDefaultButton(formId(), true)) return true;
-      if (Int(wp::kEnterMovesFocus)) {
+      if (Int(wf::kEnterMovesFocus)) {
         forms::MoveFocusForward(formId());
         return true;
       }
       return forms::PressDefaultButton(formId(), false);
     case VK_ESCAPE:
-      if (!Int(wp::kEscCloses)) return false;
+      if (!Int(wf::kEscCloses)) return false;
       ::SendMessageA(hwnd(), WM_CLOSE, 0, 0);
       return true;
-    case VK_F1: return Int(wp::kF1OpensHelp) && OpenHelp();
+    case VK_F1: return Int(wf::kF1OpensHelp) && OpenHelp();
     default: return false;
   }
 }
@@ -179,7 +178,7 @@ bool WindowObject::OpenHelp() {
   rt::FindHandle search(::FindFirstFileA(file.c_str(), &found));
   if (!search) return false;
   helpOpened_ = true;
-  const int32_t topic = Int(wp::kHelpTopic);
+  const int32_t topic = Int(wf::kHelpTopic);
   ::WinHelpA(hwnd(), file.c_str(), topic != 0 ? HELP_CONTEXT : HELP_FINDER,
              static_cast<ULONG_PTR>(static_cast<uint32_t>(topic)));
   return true;
@@ -188,7 +187,7 @@ bool WindowObject::OpenHelp() {
 // A press on the form window itself still reaches it; a press on a unit of
 // a dragging type is consumed.
 bool WindowObject::HandleDragPress(MSG& msg, forms::UnitObject* target, uint32_t typeFlags) {
-  if (!Int(wp::kDragAnywhere)) return false;
+  if (!Int(wf::kDragAnywhere)) return false;
   if (msg.hwnd == hwnd()) {
     ::PostMessageA(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
     return false;

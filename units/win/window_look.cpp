@@ -20,7 +20,6 @@
 namespace units {
 
 namespace wf = windowfield;
-namespace wp = windowprop;
 
 // ---- Background -------------------------------------------------------------------
 
@@ -41,7 +40,7 @@ void WindowObject::PaintBackground(HDC dc) {
   if (!values_.Bytes(wf::kBackPicture).empty()) DrawBackPicture(dc, clip, remaining.get());
   RECT box;
   if (!remaining || ::GetRgnBox(remaining.get(), &box) == NULLREGION) return;
-  const auto colour = static_cast<uint32_t>(Int(wp::kBackColor));
+  const auto colour = static_cast<uint32_t>(Int(wf::kBackColor));
   rt::GdiBrush brush(::CreateSolidBrush(colour == 0xFF000000u ? ::GetSysColor(COLOR_BTNFACE)
                                                               : static_cast<COLORREF>(colour)));
   ::FillRgn(dc, remaining.get(), brush.get());
@@ -82,7 +81,7 @@ void WindowObject::DrawBackPicture(HDC dc, const RECT& clip, HRGN remaining) {
   RECT client;
   ::GetClientRect(hwnd(), &client);
   const int32_t w = bm.bmWidth, h = bm.bmHeight, cw = client.right, ch = client.bottom;
-  switch (Int(wp::kBackPictureMode)) {
+  switch (Int(wf::kBackPictureMode)) {
     case 0:
       ::BitBlt(dc, 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
       Subtract(remaining, {0, 0, w, h});
@@ -143,7 +142,7 @@ HRGN ShapeRegion(HWND window, int32_t shape, int32_t w, int32_t h) {
 
 // A region handed to the window is the window's from then on.
 void WindowObject::ApplyShape() {
-  const int32_t shape = Int(wp::kWindowShape);
+  const int32_t shape = Int(wf::kWindowShape);
   if (shape == 0) {
     ::SetWindowRgn(hwnd(), nullptr, TRUE);
     return;

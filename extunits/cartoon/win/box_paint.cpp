@@ -15,6 +15,8 @@
 
 namespace cartoon {
 
+namespace bf = extunits::cartoonboxfield;
+
 namespace {
 
 COLORREF BackColour(int32_t value) {
@@ -68,7 +70,7 @@ void CartoonBoxUnit::MakeBackground() {
   {
     rt::SelectGuard selected(dc.get(), background_.get());
     const RECT all = {0, 0, backWidth_, backHeight_};
-    rt::GdiBrush brush(::CreateSolidBrush(BackColour(Int(boxprop::kBackColor))));
+    rt::GdiBrush brush(::CreateSolidBrush(BackColour(Int(bf::kBackColor))));
     ::FillRect(dc.get(), &all, brush.get());
     DrawBackPicture(dc.get(), backWidth_, backHeight_);
   }
@@ -86,7 +88,7 @@ void CartoonBoxUnit::DrawBackPicture(HDC dc, int32_t width, int32_t height) {
   rt::MemoryDc source(::CreateCompatibleDC(dc));
   if (!source) return;
   rt::SelectGuard selected(source.get(), picture.get());
-  switch (Int(boxprop::kPicDrawMode)) {
+  switch (Int(bf::kPicDrawMode)) {
     case 1:
       ext::SetPictureStretchMode(dc);
       ::StretchBlt(dc, 0, 0, width, height, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
@@ -124,7 +126,7 @@ void CartoonBoxUnit::PaintArea(HDC dc, const RECT& clip) {
   if (w <= 0 || h <= 0) return;
   if (backStale_) MakeBackground();
   std::vector<uint32_t> buffer(static_cast<size_t>(w) * static_cast<size_t>(h),
-                               ext::ColorPixel(BackColour(Int(boxprop::kBackColor))));
+                               ext::ColorPixel(BackColour(Int(bf::kBackColor))));
   const int32_t left = std::max<int32_t>(clip.left, 0);
   const int32_t right = std::min<int32_t>(clip.right, backWidth_);
   for (int32_t y = 0; backPixels_ != nullptr && right > left && y < h; ++y) {

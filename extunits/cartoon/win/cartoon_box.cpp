@@ -33,14 +33,12 @@ constexpr uint64_t kForcedUpdateEvery = 100;  // ms, across all boxes
 uint64_t (*testClock)() = nullptr;
 uint64_t lastForcedUpdate = 0;
 
-bool IsBytes(int32_t n) { return n == boxprop::kPic || n == boxprop::kFont; }
-bool RemakesBackground(int32_t n) {
-  return n == boxprop::kBackColor || n == boxprop::kPic || n == boxprop::kPicDrawMode;
+bool IsBytes(size_t f) { return f == bf::kPic || f == bf::kFont; }
+bool RemakesBackground(size_t f) {
+  return f == bf::kBackColor || f == bf::kPic || f == bf::kPicDrawMode;
 }
-bool RemakesPen(int32_t n) {
-  return n == boxprop::kPenStyle || n == boxprop::kPenWidth || n == boxprop::kPenColor;
-}
-bool RemakesBrush(int32_t n) { return n == boxprop::kBrushStyle || n == boxprop::kBrushColor; }
+bool RemakesPen(size_t f) { return f == bf::kPenStyle || f == bf::kPenWidth || f == bf::kPenColor; }
+bool RemakesBrush(size_t f) { return f == bf::kBrushStyle || f == bf::kBrushColor; }
 
 constexpr int kPenStyles[] = {PS_NULL,    PS_SOLID,      PS_DASH,       PS_DOT,
                               PS_DASHDOT, PS_DASHDOTDOT, PS_INSIDEFRAME};
@@ -69,10 +67,10 @@ CartoonBoxUnit::CartoonBoxUnit(uint32_t formId, uint32_t unitId, forms::Property
 // Objects go with the box without events or sounds.
 CartoonBoxUnit::~CartoonBoxUnit() = default;
 
-int32_t CartoonBoxUnit::Int(int32_t number) const { return values_.Int(BoxField(number)); }
+int32_t CartoonBoxUnit::Int(size_t field) const { return values_.Int(field); }
 
 void CartoonBoxUnit::Start() {
-  units::ApplyBorder(hwnd(), Int(boxprop::kBorder));
+  units::ApplyBorder(hwnd(), Int(bf::kBorder));
   MakePen();
   MakeBrush();
   font_ = FontFromBlock(values_.Bytes(bf::kFont));
@@ -83,39 +81,40 @@ void CartoonBoxUnit::Start() {
 // ---- Properties ----------------------------------------------------------------------
 
 void CartoonBoxUnit::SetProperty(int32_t number, const rt::PropValue& value) {
-  if (number < 0 || number >= boxprop::kCount) return;
+  if (number < 0 || number >= kBoxPropertyCount) return;
   const size_t field = BoxField(number);
-  if (IsBytes(number)) {
+  if (IsBytes(field)) {
     values_.SetBytes(field, units::BytesOf(value));
-    if (number == boxprop::kFont) font_ = FontFromBlock(values_.Bytes(field));
+    if (field == bf::kFont) font_ = FontFromBlock(values_.Bytes(field));
   } else {
-    const int32_t old = Int(number);
-    values_.SetInt(field, StoredBoxValue(number, static_cast<int32_t>(value.value)));
-    if (old == Int(number) && (RemakesPen(number) || RemakesBrush(number))) return;
-    if (number == boxprop::kBorder) units::ApplyBorder(hwnd(), Int(number));
+    const int32_t old = Int(field);
+    values_.SetInt(field,
+                   StoredBoxField(static_cast<int32_t>(field), static_cast<int32_t>(value.value)));
+    if (old == Int(field) && (RemakesPen(field) || RemakesBrush(field))) return;
+    if (field == bf::kBorder) units::ApplyBorder(hwnd(), Int(field));
   }
-  if (RemakesPen(number)) MakePen();
-  if (RemakesBrush(number)) MakeBrush();
-  if (RemakesBackground(number)) ForgetBackground();
+  if (RemakesPen(field)) MakePen();
+  if (RemakesBrush(field)) MakeBrush();
+  if (RemakesBackground(field)) ForgetBackground();
 }
 
 bool CartoonBoxUnit::GetProperty(int32_t number, rt::PropValue& value) const {
-  if (number < 0 || number >= boxprop::kCount) return false;
-  value = IsBytes(number) ? units::BytesValue(values_.Bytes(BoxField(number)))
-                          : units::IntValue(Int(number));
+  if (number < 0 || number >= kBoxPropertyCount) return false;
+  const size_t field = BoxField(number);
+  value = IsBytes(field) ? units::BytesValue(values_.Bytes(field)) : units::IntValue(Int(field));
   return true;
 }
 
 void CartoonBoxUnit::MakePen() {
-  pen_.Reset(::CreatePen(kPenStyles[Int(boxprop::kPenStyle)], Int(boxprop::kPenWidth),
-                         static_cast<COLORREF>(Int(boxprop::kPenColor))));
+  pen_.Reset(::CreatePen(kPenStyles[Int(bf::kPenStyle)], Int(bf::kPenWidth),
+                         static_cast<COLORREF>(Int(bf::kPenColor))));
 }
 
 // Style 0 is the null brush (nothing made), 1 a solid colour, 2..7 the
 // hatches; the pattern styles from 8 on are made as a solid colour.
 void CartoonBoxUnit::MakeBrush() {
-  const int32_t style = Int(boxprop::kBrushStyle);
-  const auto color = static_cast<COLORREF>(Int(boxprop::kBrushColor));
+  const int32_t style = Int(bf::kBrushStyle);
+  const auto color = static_cast<COLORREF>(Int(bf::kBrushColor));
   if (style == 0) {
     brush_.Reset();
   } else if (style >= 2 && style <= 7) {
@@ -316,7 +315,7 @@ std::vector<uint8_t> BoxPropertyData(forms::UnitObject* unit) {
 
 namespace pt = rt::proptype;
 
-const rt::PropertyInfo kOwnProperties[boxprop::kCount] = {
+const rt::PropertyInfo kOwnProperties[kBoxPropertyCount] = {
     {"边框", "border", nullptr, pt::kPickIndex, nullptr},
     {"背景颜色", "BackColor", nullptr, pt::kBackColour, nullptr},
     {"背景图片", "pic", nullptr, pt::kPicture, nullptr},

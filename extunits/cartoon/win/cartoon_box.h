@@ -39,7 +39,7 @@ class CartoonBoxUnit : public forms::UnitObject, public Host {
 
   Scene& scene() { return scene_; }
   const forms::PropertyValues& values() const { return values_; }
-  int32_t Int(int32_t number) const;
+  int32_t Int(size_t field) const;  // a field of extunits::cartoonboxfield
 
   void SetProperty(int32_t number, const rt::PropValue& value);
   bool GetProperty(int32_t number, rt::PropValue& value) const;

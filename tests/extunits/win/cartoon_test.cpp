@@ -113,8 +113,9 @@ TEST_F(CartoonTest, CreateObjectPutsTheTemplatesPictureIntoTheBox) {
   ASSERT_EQ(CallsOf(0), 1);
   EXPECT_EQ(Calls().back().args, (std::vector<uintptr_t>{1}));
 
-  forms::WriteProperty(kFormId, kBox, 8 + cartoon::boxprop::kPicDrawMode, -1, {7, 0});
-  EXPECT_EQ(forms::ReadProperty(kFormId, kBox, 8 + cartoon::boxprop::kPicDrawMode, -1).value, 3u);
+  constexpr int32_t kPicDrawMode = 8 + 3;  // the box's fourth own property
+  forms::WriteProperty(kFormId, kBox, kPicDrawMode, -1, {7, 0});
+  EXPECT_EQ(forms::ReadProperty(kFormId, kBox, kPicDrawMode, -1).value, 3u);
 }
 
 // Three frames, two counted plays: six frame changes, then event 16 and

@@ -20,6 +20,7 @@
 #include "tests/support/handle_counts.h"
 #include "tests/extunits/picture_builders.h"
 #include "tests/support/unit_program.h"
+#include "units/blocks.h"
 #include "units/win/window.h"
 
 namespace {
@@ -72,8 +73,8 @@ class TransLabelTest : public unitprog::UnitProgramTest {
     }
     const test_pictures::Bytes bmp = test_pictures::BuildBmp(kFormWidth, kFormHeight, 24, picture);
     void* set = rt::MakeByteSet(bmp.data(), static_cast<uint32_t>(bmp.size()));
-    forms::WriteProperty(kFormId, 0, 8 + units::windowprop::kBackPicture, -1,
-                         {reinterpret_cast<uintptr_t>(set), 0});
+    forms::WriteProperty(kFormId, 0, units::WindowPropertyNumber(units::windowfield::kBackPicture),
+                         -1, {reinterpret_cast<uintptr_t>(set), 0});
     rt::Free(set);
     Settle();
   }

@@ -10,6 +10,7 @@
 #include "forms/win/framework.h"
 #include "tests/forms/win/test_program.h"
 #include "tests/forms/win/test_units.h"
+#include "units/blocks.h"
 #include "units/win/window.h"
 
 namespace {
@@ -110,7 +111,8 @@ TEST_F(KeyboardTest, AltWithALabelsMnemonicMovesTheFocusPastTheLabel) {
 // focus stays and the form stays open; without them both act.
 TEST_F(KeyboardTest, EnterAndEscActOnlyWithoutModifiers) {
   Open(kTabForm);
-  forms::WriteProperty(form_, 0, 8 + units::windowprop::kEnterMovesFocus, -1, {1, 0});
+  forms::WriteProperty(form_, 0, units::WindowPropertyNumber(units::windowfield::kEnterMovesFocus),
+                       -1, {1, 0});
   HWND form = Window(0);
   ::SetFocus(Window(0x16010005));
   BYTE keys[256];

@@ -25,13 +25,14 @@
 #include "tests/extunits/picture_builders.h"
 #include "tests/support/client_pixels.h"
 #include "tests/support/unit_program.h"
+#include "units/blocks.h"
 #include "units/win/window.h"
 
 namespace {
 
 using namespace testprog;
 using test_pictures::Bytes;
-namespace wp = units::windowprop;
+namespace wf = units::windowfield;
 
 const rt::Routine kWindowRoutines[] = {WINDOW_FORM_ROUTINES(TESTPROG_ENTRY)};
 
@@ -108,16 +109,19 @@ class WindowTest : public unitprog::UnitProgramTest {
   units::WindowObject& Window() {
     return *dynamic_cast<units::WindowObject*>(forms::FindUnitObject(form_, 0));
   }
-  void Write(int32_t own, int32_t value) {
-    forms::WriteProperty(form_, 0, 8 + own, -1, {static_cast<uint32_t>(value), 0});
+  void Write(size_t field, int32_t value) {
+    forms::WriteProperty(form_, 0, units::WindowPropertyNumber(field), -1,
+                         {static_cast<uint32_t>(value), 0});
   }
-  void WriteBytes(int32_t own, const Bytes& bytes) {
+  void WriteBytes(size_t field, const Bytes& bytes) {
     void* set = rt::MakeByteSet(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    forms::WriteProperty(form_, 0, 8 + own, -1, {reinterpret_cast<uintptr_t>(set), 0});
+    forms::WriteProperty(form_, 0, units::WindowPropertyNumber(field), -1,
+                         {reinterpret_cast<uintptr_t>(set), 0});
     rt::Free(set);
   }
-  int32_t Read(int32_t own) {
-    return static_cast<int32_t>(forms::ReadProperty(form_, 0, 8 + own, -1).value);
+  int32_t Read(size_t field) {
+    return static_cast<int32_t>(
+        forms::ReadProperty(form_, 0, units::WindowPropertyNumber(field), -1).value);
   }
   RECT Rect() {
     RECT rc;
@@ -139,8 +143,8 @@ TEST_F(WindowTest, AnEmptyBlockGivesACentredDialogFrameThatEscCloses) {
             static_cast<uint32_t>(WS_CAPTION | WS_SYSMENU));
   EXPECT_EQ(Rect().left, (::GetSystemMetrics(SM_CXSCREEN) - 301) / 2);
   EXPECT_EQ(Rect().top, (::GetSystemMetrics(SM_CYSCREEN) - 200) / 2);
-  EXPECT_EQ(Read(wp::kBackPictureMode), 1);
-  EXPECT_EQ(static_cast<uint32_t>(Read(wp::kBackColor)), 0xFF000000u);
+  EXPECT_EQ(Read(wf::kBackPictureMode), 1);
+  EXPECT_EQ(static_cast<uint32_t>(Read(wf::kBackColor)), 0xFF000000u);
 
   MSG esc = {form, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
   ResultOf(1) = {true, 0};  // the close query says no
@@ -162,8 +166,8 @@ TEST_F(WindowTest, NoBorderMeansNoCaptionButTheMaximiseBoxStays) {
   EXPECT_FALSE(style & WS_DLGFRAME);
   EXPECT_FALSE(style & WS_BORDER);
   EXPECT_TRUE(style & WS_MAXIMIZEBOX);
-  Write(wp::kBorderStyle, 9);  // clamped to 6: dialog frame and client edge
-  EXPECT_EQ(Read(wp::kBorderStyle), 6);
+  Write(wf::kBorderStyle, 9);  // clamped to 6: dialog frame and client edge
+  EXPECT_EQ(Read(wf::kBorderStyle), 6);
   EXPECT_TRUE(::GetWindowLongA(form, GWL_STYLE) & WS_CAPTION);
   EXPECT_TRUE(::GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
@@ -173,32 +177,33 @@ TEST_F(WindowTest, MaximisingAFixedBorderCoversTheScreen) {
   EXPECT_TRUE(Same(Rect(), Screen()));
   EXPECT_FALSE(::IsZoomed(first));
   HWND later = Open(kPlainForm);
-  Write(wp::kWindowState, 3);
+  Write(wf::kWindowState, 3);
   EXPECT_TRUE(Same(Rect(), Screen()));
   EXPECT_FALSE(::IsZoomed(later));
-  EXPECT_EQ(Read(wp::kWindowState), 0);  // the live state: not maximised by the system
+  EXPECT_EQ(Read(wf::kWindowState), 0);  // the live state: not maximised by the system
 }
 
 TEST_F(WindowTest, WindowStateIsStoredWhileHiddenAndReadLive) {
   Open(kHiddenForm);
   const RECT before = Rect();
-  Write(wp::kWindowState, 3);
+  Write(wf::kWindowState, 3);
   EXPECT_TRUE(Same(Rect(), before));
-  EXPECT_EQ(Read(wp::kWindowState), 0);
+  EXPECT_EQ(Read(wf::kWindowState), 0);
   EXPECT_EQ(Window().StartState(), 3);
 
   HWND shown = Open(kPlainForm);
-  Write(wp::kWindowState, 2);
+  Write(wf::kWindowState, 2);
   EXPECT_TRUE(::IsIconic(shown));
-  EXPECT_EQ(Read(wp::kWindowState), 2);
-  Window().SetProperty(wp::kWindowState, {1, 0});  // stored while minimised
-  EXPECT_EQ(Read(wp::kWindowState), 0);            // restored and centred
+  EXPECT_EQ(Read(wf::kWindowState), 2);
+  Window().SetProperty(units::WindowPropertyNumber(wf::kWindowState) - 8,
+                       {1, 0});          // stored while minimised
+  EXPECT_EQ(Read(wf::kWindowState), 0);  // restored and centred
   EXPECT_EQ(Rect().left, (::GetSystemMetrics(SM_CXSCREEN) - 100) / 2);
 }
 
 TEST_F(WindowTest, ShapeThreeIsARing) {
   HWND form = Open(kPlainForm);
-  Write(wp::kWindowShape, 3);
+  Write(wf::kWindowShape, 3);
   rt::GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(::GetWindowRgn(form, region.get()), ERROR);
   struct {
@@ -209,9 +214,9 @@ TEST_F(WindowTest, ShapeThreeIsARing) {
   for (const auto& p : points) {
     EXPECT_EQ(::PtInRegion(region.get(), p.x, p.y) != 0, p.inside) << p.x << "," << p.y;
   }
-  Write(wp::kWindowShape, 40);
-  EXPECT_EQ(Read(wp::kWindowShape), 29);
-  Write(wp::kWindowShape, 0);
+  Write(wf::kWindowShape, 40);
+  EXPECT_EQ(Read(wf::kWindowShape), 29);
+  Write(wf::kWindowShape, 0);
   EXPECT_EQ(::GetWindowRgn(form, region.get()), ERROR);  // no region any more
 }
 
@@ -222,8 +227,8 @@ std::vector<uint32_t> Render(HWND window, int width, int height) {
 TEST_F(WindowTest, CentredPictureModeShrinksAWidePictureToFit) {
   HWND form = Open(kPlainForm);
   forms::WriteProperty(form_, 0, 3, -1, {100, 0});  // height: the client is 100 x 100
-  WriteBytes(wp::kBackPicture, SolidBmp(200, 100, 0xFF0000));
-  Write(wp::kBackPictureMode, 2);
+  WriteBytes(wf::kBackPicture, SolidBmp(200, 100, 0xFF0000));
+  Write(wf::kBackPictureMode, 2);
   const std::vector<uint32_t> pixels = Render(form, 100, 100);
   const uint32_t red = 0xFF0000, green = 0x00FF00;
   struct {
@@ -275,18 +280,18 @@ TEST_F(WindowTest, BigAndSmallIconsAreChosenByWidth) {
   HWND form = Open(kPlainForm);
   // Colour counts above 15 count, and 0 (256 or more); the 16-pixel entry
   // with 2 colours does not.
-  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 2), IconEntry(32, 0),
+  WriteBytes(wf::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 2), IconEntry(32, 0),
                                                          IconEntry(16, 16), IconEntry(48, 16)}));
   EXPECT_EQ(IconWidth(form, ICON_BIG), 32);
   EXPECT_EQ(IconWidth(form, ICON_SMALL), 16);
-  WriteBytes(wp::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 2), IconEntry(48, 16)}));
+  WriteBytes(wf::kIcon, test_pictures::BuildIconFile(1, {IconEntry(16, 2), IconEntry(48, 16)}));
   EXPECT_EQ(IconWidth(form, ICON_BIG), 48);  // no match: the last entry
   EXPECT_EQ(IconWidth(form, ICON_SMALL), 48);
   Bytes cut = IconFile(32);
   cut.resize(cut.size() - 10);  // the image's bits end early (its entry says so too)
   cut[14] = static_cast<uint8_t>(cut[14] - 10);
   const int64_t handles = rt::LiveHandleCount();
-  WriteBytes(wp::kIcon, cut);
+  WriteBytes(wf::kIcon, cut);
   EXPECT_EQ(rt::LiveHandleCount(), handles - 2);  // the owned icons went; defaults are not owned
 }
 
@@ -354,15 +359,15 @@ TEST_F(WindowTest, WithoutATaskbarButtonTheHiddenWindowOwnsTheForm) {
   EXPECT_TRUE(::GetWindowLongA(tool, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_TRUE(Window().topmost);
   EXPECT_EQ(::GetMenuState(::GetSystemMenu(tool, FALSE), SC_MOVE, MF_BYCOMMAND), 0xFFFFFFFFu);
-  Write(wp::kMovable, 1);  // the standard system menu again
+  Write(wf::kMovable, 1);  // the standard system menu again
   EXPECT_NE(::GetMenuState(::GetSystemMenu(tool, FALSE), SC_MOVE, MF_BYCOMMAND), 0xFFFFFFFFu);
-  Write(wp::kAlwaysOnTop, 0);
+  Write(wf::kAlwaysOnTop, 0);
   EXPECT_FALSE(Window().topmost);
   HWND plain = Open(kEmptyForm);
   EXPECT_EQ(::GetWindow(plain, GW_OWNER), nullptr);
-  Write(wp::kAlwaysOnTop, 1);
+  Write(wf::kAlwaysOnTop, 1);
   EXPECT_TRUE(::GetWindowLongA(plain, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  Write(wp::kAlwaysOnTop, 0);
+  Write(wf::kAlwaysOnTop, 0);
   EXPECT_FALSE(::GetWindowLongA(plain, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
@@ -381,14 +386,16 @@ TEST_F(WindowTest, RemakingIconsShapesAndPicturesLeavesNoHandle) {
   const Bytes pictures[2] = {SolidBmp(8, 8, 0x0000FF), SolidBmp(4, 6, 0xFFFFFF)};
   const testing_support::HandleCounts handles = testing_support::CurrentHandles();
   for (int i = 0; i < 1000; ++i) {
-    WriteBytes(wp::kIcon, icons[i % 2]);
-    Write(wp::kWindowShape, 1 + i % 29);
-    WriteBytes(wp::kBackPicture, pictures[i % 2]);
+    WriteBytes(wf::kIcon, icons[i % 2]);
+    Write(wf::kWindowShape, 1 + i % 29);
+    WriteBytes(wf::kBackPicture, pictures[i % 2]);
     Render(form, 100, 60);
   }
   EXPECT_NE(::SendMessageA(form, WM_GETICON, ICON_BIG, 0), 0);
-  forms::WriteProperty(form_, 0, 8 + wp::kIcon, -1, {0, 0});         // back to the defaults
-  forms::WriteProperty(form_, 0, 8 + wp::kBackPicture, -1, {0, 0});  // and no picture
+  forms::WriteProperty(form_, 0, units::WindowPropertyNumber(wf::kIcon), -1,
+                       {0, 0});  // back to the defaults
+  forms::WriteProperty(form_, 0, units::WindowPropertyNumber(wf::kBackPicture), -1,
+                       {0, 0});  // and no picture
   EXPECT_EQ(testing_support::CurrentHandles(), handles);
 }
 
