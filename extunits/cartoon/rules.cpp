@@ -8,7 +8,7 @@ namespace cartoon {
 
 namespace {
 
-// The box's clamps are kept by field, so loading walks the fields.
+// The clamps are kept by field, so loading walks the fields.
 size_t SameField(int32_t field) { return static_cast<size_t>(field); }
 
 }  // namespace
@@ -26,7 +26,7 @@ size_t BoxField(int32_t number) {
 }
 
 size_t ObjectField(int32_t number) {
-  static constexpr size_t kFields[objprop::kCount] = {
+  static constexpr size_t kFields[kObjectPropertyCount] = {
       of::kText,
       of::kFont,
       of::kTextColor,
@@ -67,20 +67,21 @@ int32_t StoredBoxField(int32_t field, int32_t value) {
   }
 }
 
-int32_t StoredObjectValue(int32_t number, int32_t value) {
-  switch (number) {
-    case objprop::kGifDelay:
-    case objprop::kZoom:
-    case objprop::kExistTime: return std::max(value, 0);
-    case objprop::kTrendDepth:
-    case objprop::kAlpha: return std::clamp(value, 0, 100);
-    case objprop::kAngle: return std::clamp(value, -360, 360);
-    case objprop::kTurnType: return std::clamp(value, 0, 3);
+int32_t StoredObjectField(int32_t field, int32_t value) {
+  switch (field) {
+    case of::kGifDelay:
+    case of::kZoom:
+    case of::kExistTime: return std::max(value, 0);
+    case of::kTrendDepth:
+    case of::kAlpha: return std::clamp(value, 0, 100);
+    case of::kAngle: return std::clamp(value, -360, 360);
+    case of::kTurnType: return std::clamp(value, 0, 3);
     default: return value;
   }
 }
 
 const forms::IntClamps kBoxClamps = {static_cast<int32_t>(bf::kPic) + 1, SameField, StoredBoxField};
-const forms::IntClamps kObjectClamps = {objprop::kCount, ObjectField, StoredObjectValue};
+const forms::IntClamps kObjectClamps = {static_cast<int32_t>(of::kType) + 1, SameField,
+                                        StoredObjectField};
 
 }  // namespace cartoon

@@ -13,36 +13,7 @@ namespace cartoon {
 // by their block field, extunits::cartoonboxfield.
 inline constexpr int32_t kBoxPropertyCount = 13;
 
-// CartoonObject own property numbers (overall number - 8).
-namespace objprop {
-enum : int32_t {
-  kText,
-  kFont,
-  kTextColor,
-  kPicture,
-  kAutoGetTransColor,
-  kTransparentColor,
-  kPlayGif,
-  kGifDelay,
-  kGifAutoDestroy,
-  kTrendColor,
-  kTrendDepth,
-  kLight,
-  kAlpha,
-  kZoom,
-  kLayer,
-  kAngle,
-  kRotateFollow,
-  kTurnType,
-  kExistTime,
-  kCreateSound,
-  kDestroySound,
-  kCollideAllowed,
-  kCollidedSound,
-  kType,
-  kCount,
-};
-}  // namespace objprop
+inline constexpr int32_t kObjectPropertyCount = 24;  // CartoonObject own properties
 
 // The block field (extunits::cartoonboxfield / cartoonobjectfield) of an own
 // property number.
@@ -50,8 +21,8 @@ size_t BoxField(int32_t number);
 size_t ObjectField(int32_t number);
 
 // The value an integer property stores when set to `value`.
-int32_t StoredBoxField(int32_t field, int32_t value);  // by block field
-int32_t StoredObjectValue(int32_t number, int32_t value);
+int32_t StoredBoxField(int32_t field, int32_t value);     // by block field
+int32_t StoredObjectField(int32_t field, int32_t value);  // by block field
 
 // The same clamps, for loading a block.
 extern const forms::IntClamps kBoxClamps;

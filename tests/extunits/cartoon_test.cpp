@@ -278,10 +278,10 @@ TEST(CartoonRules, ClampsAndAngles) {
   EXPECT_EQ(StoredBoxField(extunits::cartoonboxfield::kPicDrawMode, 7), 3);
   EXPECT_EQ(StoredBoxField(extunits::cartoonboxfield::kBorder, -2), 0);
   EXPECT_EQ(StoredBoxField(extunits::cartoonboxfield::kBrushStyle, 99), 55);
-  EXPECT_EQ(StoredObjectValue(objprop::kAngle, 400), 360);
-  EXPECT_EQ(StoredObjectValue(objprop::kAlpha, 101), 100);
-  EXPECT_EQ(StoredObjectValue(objprop::kZoom, -5), 0);
-  EXPECT_EQ(StoredObjectValue(objprop::kLight, -500), -500);
+  EXPECT_EQ(StoredObjectField(extunits::cartoonobjectfield::kAngle, 400), 360);
+  EXPECT_EQ(StoredObjectField(extunits::cartoonobjectfield::kAlpha, 101), 100);
+  EXPECT_EQ(StoredObjectField(extunits::cartoonobjectfield::kZoom, -5), 0);
+  EXPECT_EQ(StoredObjectField(extunits::cartoonobjectfield::kLight, -500), -500);
   EXPECT_EQ(ext::NormalisedAngle(360), 0);
   EXPECT_EQ(ext::NormalisedAngle(-90), 270);
 }

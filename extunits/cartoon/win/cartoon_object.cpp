@@ -23,15 +23,15 @@ namespace {
 
 constexpr size_t kLogFontSize = 60;
 
-bool IsText(int32_t n) { return n == objprop::kText; }
-bool IsBytes(int32_t n) {
-  return n == objprop::kFont || n == objprop::kPicture || n == objprop::kCreateSound ||
-         n == objprop::kDestroySound || n == objprop::kCollidedSound;
+bool IsText(size_t f) { return f == of::kText; }
+bool IsBytes(size_t f) {
+  return f == of::kFont || f == of::kPicture || f == of::kCreateSound || f == of::kDestroySound ||
+         f == of::kCollidedSound;
 }
 // Properties whose change rebuilds the template image.
-bool RemakesImage(int32_t n) {
-  return n == objprop::kText || n == objprop::kTextColor || n == objprop::kPicture ||
-         n == objprop::kAutoGetTransColor || n == objprop::kTransparentColor;
+bool RemakesImage(size_t f) {
+  return f == of::kText || f == of::kTextColor || f == of::kPicture ||
+         f == of::kAutoGetTransColor || f == of::kTransparentColor;
 }
 
 const char kObjectClass[] = "CartoonObjectUnitWindow";
@@ -53,7 +53,7 @@ const char* ObjectClass() {
 CartoonObjectUnit::CartoonObjectUnit(uint32_t formId, uint32_t unitId, forms::PropertyValues values)
     : UnitObject(formId, unitId), values_(std::move(values)) {}
 
-int32_t CartoonObjectUnit::Int(int32_t number) const { return values_.Int(ObjectField(number)); }
+int32_t CartoonObjectUnit::Int(size_t field) const { return values_.Int(field); }
 
 void CartoonObjectUnit::Prepare() {
   MakeFont();
@@ -69,7 +69,7 @@ void CartoonObjectUnit::BuildImage() {
   const std::string& text = values_.Text(of::kText);
   if (!text.empty()) {
     ext::FrameImageFromText(image_, text.c_str(), font_.get(),
-                            static_cast<COLORREF>(Int(objprop::kTextColor)));
+                            static_cast<COLORREF>(Int(of::kTextColor)));
     return;
   }
   const std::vector<uint8_t>& picture = values_.Bytes(of::kPicture);
@@ -78,63 +78,64 @@ void CartoonObjectUnit::BuildImage() {
     return;
   }
   ext::LoadFrameImage(image_, picture.data(), picture.size(),
-                      static_cast<uint32_t>(Int(objprop::kTransparentColor)),
-                      Int(objprop::kAutoGetTransColor) != 0);
+                      static_cast<uint32_t>(Int(of::kTransparentColor)),
+                      Int(of::kAutoGetTransColor) != 0);
 }
 
 ObjectSettings CartoonObjectUnit::Settings() const {
   ObjectSettings s;
-  s.type = Int(objprop::kType);
+  s.type = Int(of::kType);
   s.text = values_.Text(of::kText);
-  s.textColor = static_cast<uint32_t>(Int(objprop::kTextColor));
+  s.textColor = static_cast<uint32_t>(Int(of::kTextColor));
   if (values_.Bytes(of::kFont).size() == kLogFontSize) s.font = values_.Bytes(of::kFont);
   s.base = image_;
-  s.playGif = Int(objprop::kPlayGif) != 0;
-  s.gifDelay = Int(objprop::kGifDelay);
-  s.plays = Int(objprop::kGifAutoDestroy);
-  s.trendColor = static_cast<uint32_t>(Int(objprop::kTrendColor));
-  s.trendDepth = Int(objprop::kTrendDepth);
-  s.light = Int(objprop::kLight);
-  s.alpha = Int(objprop::kAlpha);
-  s.zoomX = s.zoomY = Int(objprop::kZoom);
-  s.layer = Int(objprop::kLayer);
-  s.angle = Int(objprop::kAngle);
-  s.rotateFollow = Int(objprop::kRotateFollow) != 0;
-  s.turnType = Int(objprop::kTurnType);
-  s.existTime = Int(objprop::kExistTime);
+  s.playGif = Int(of::kPlayGif) != 0;
+  s.gifDelay = Int(of::kGifDelay);
+  s.plays = Int(of::kGifAutoDestroy);
+  s.trendColor = static_cast<uint32_t>(Int(of::kTrendColor));
+  s.trendDepth = Int(of::kTrendDepth);
+  s.light = Int(of::kLight);
+  s.alpha = Int(of::kAlpha);
+  s.zoomX = s.zoomY = Int(of::kZoom);
+  s.layer = Int(of::kLayer);
+  s.angle = Int(of::kAngle);
+  s.rotateFollow = Int(of::kRotateFollow) != 0;
+  s.turnType = Int(of::kTurnType);
+  s.existTime = Int(of::kExistTime);
   s.createSound = values_.Bytes(of::kCreateSound);
   s.destroySound = values_.Bytes(of::kDestroySound);
   s.collidedSound = values_.Bytes(of::kCollidedSound);
-  s.collideAllowed = Int(objprop::kCollideAllowed) != 0;
+  s.collideAllowed = Int(of::kCollideAllowed) != 0;
   return s;
 }
 
 void CartoonObjectUnit::SetProperty(int32_t number, const rt::PropValue& value) {
-  if (number < 0 || number >= objprop::kCount) return;
+  if (number < 0 || number >= kObjectPropertyCount) return;
   const size_t field = ObjectField(number);
-  if (IsText(number)) {
+  if (IsText(field)) {
     values_.SetText(field, units::TextOf(value));
-  } else if (IsBytes(number)) {
+  } else if (IsBytes(field)) {
     values_.SetBytes(field, units::BytesOf(value));
-    if (number == objprop::kFont && values_.Bytes(field).size() == kLogFontSize) {
+    if (field == of::kFont && values_.Bytes(field).size() == kLogFontSize) {
       MakeFont();
       BuildImage();
     }
   } else {
-    values_.SetInt(field, StoredObjectValue(number, static_cast<int32_t>(value.value)));
+    values_.SetInt(
+        field, StoredObjectField(static_cast<int32_t>(field), static_cast<int32_t>(value.value)));
   }
-  if (RemakesImage(number)) BuildImage();
+  if (RemakesImage(field)) BuildImage();
 }
 
 bool CartoonObjectUnit::GetProperty(int32_t number, rt::PropValue& value) const {
-  if (number < 0 || number >= objprop::kCount) return false;
+  if (number < 0 || number >= kObjectPropertyCount) return false;
   const size_t field = ObjectField(number);
-  if (IsText(number)) {
+  if (IsText(field)) {
     value = units::TextValue(values_.Text(field));
-  } else if (IsBytes(number)) {
+  } else if (IsBytes(field)) {
     value = units::BytesValue(values_.Bytes(field));
   } else {
-    value = units::IntValue(Int(number));
+    value = units::IntValue(Int(field));
   }
   return true;
 }
@@ -194,7 +195,7 @@ std::vector<uint8_t> ObjectTexts(const uint8_t* data, uint32_t length, forms::Te
 
 namespace pt = rt::proptype;
 
-const rt::PropertyInfo kOwnProperties[objprop::kCount] = {
+const rt::PropertyInfo kOwnProperties[kObjectPropertyCount] = {
     {"文字", "text", nullptr, pt::kText, nullptr},
     {"字体", "font", nullptr, pt::kFont, nullptr},
     {"文本颜色", "TextColor", nullptr, pt::kColour, nullptr},

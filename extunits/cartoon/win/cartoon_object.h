@@ -27,7 +27,7 @@ class CartoonObjectUnit : public forms::UnitObject {
   CartoonObjectUnit(uint32_t formId, uint32_t unitId, forms::PropertyValues values);
 
   const forms::PropertyValues& values() const { return values_; }
-  int32_t Int(int32_t number) const;
+  int32_t Int(size_t field) const;  // a field of extunits::cartoonobjectfield
   const ext::FrameImage& image() const { return image_; }
   // A live object's settings as this template has them now.
   ObjectSettings Settings() const;

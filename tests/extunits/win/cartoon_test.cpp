@@ -23,6 +23,10 @@
 
 namespace {
 
+// Own property numbers of the object, as programs set them.
+constexpr int32_t kPictureNumber = 3;
+constexpr int32_t kGifAutoDestroyNumber = 8;
+
 using namespace testprog;
 
 constexpr uint32_t kBox = 0x16010001;
@@ -62,7 +66,7 @@ class CartoonTest : public unitprog::UnitProgramTest {
     return dynamic_cast<cartoon::CartoonObjectUnit&>(*forms::FindUnitObject(kFormId, kTemplate));
   }
   void SetPicture(const std::vector<uint8_t>& bytes) {
-    Template().SetProperty(cartoon::objprop::kPicture, units::BytesValue(bytes));
+    Template().SetProperty(kPictureNumber, units::BytesValue(bytes));
   }
   int32_t Create(bool withTemplate, int32_t x, int32_t y) {
     std::vector<rt::ArgRecord> args = {
@@ -167,7 +171,7 @@ TEST_F(CartoonTest, AHandlerThatDestroysTheBoxLeavesTheProgramRunning) {
 
 TEST_F(CartoonTest, HandlesStayFlatOverTenThousandSteps) {
   SetPicture(SquareGif(2));
-  Template().SetProperty(cartoon::objprop::kGifAutoDestroy, units::IntValue(0));
+  Template().SetProperty(kGifAutoDestroyNumber, units::IntValue(0));
   Create(true, 0, 0);
   for (int i = 0; i < 100; ++i) Step();
   const testing_support::HandleCounts before = testing_support::CurrentHandles();
