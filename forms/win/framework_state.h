@@ -46,6 +46,20 @@ struct FrameworkState {
 
 FrameworkState& State();
 
+// Keeps the creation hook set while a form's units are made, so that each
+// unit window does not set and remove one of its own. An inner scope, or
+// one whose hook could not be set, leaves the units to set their own.
+class CreationHookScope {
+ public:
+  CreationHookScope();
+  ~CreationHookScope();
+  CreationHookScope(const CreationHookScope&) = delete;
+  CreationHookScope& operator=(const CreationHookScope&) = delete;
+
+ private:
+  HHOOK hook_ = nullptr;
+};
+
 // ---- Registry ------------------------------------------------------------------
 FormRecord* FindForm(uint32_t formId);
 FormState* StateOf(const FormRecord& form);

@@ -85,6 +85,7 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
 }
 
 bool CreateUnits(LoadContext& ctx) {
+  const CreationHookScope hook;
   uint32_t controlId = kFirstControlId;
   for (size_t pos : CreationOrder(ctx.form)) {
     UnitRecord& record = ctx.form.units.records[pos];
