@@ -82,7 +82,7 @@ bool ModalWaiting(uint32_t formId);
 // The modal loop of the form (if any) ends; the next inner one still waiting
 // becomes the modal form.
 void EndModalWait(uint32_t formId);
-void PlaceInZOrder(FormRecord& form, size_t position);
+void PlaceInZOrder(FormRecord& form, size_t position, UINT showFlags = 0);
 void RebuildUnit(FormRecord& form, UnitRecord& record);
 // Service 2000: a unit's window (or the form's, unit id 0) is gone.
 void UnitDestroyed(uint32_t formId, uint32_t unitId);
