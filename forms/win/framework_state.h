@@ -58,6 +58,20 @@ struct FrameworkState {
 
 FrameworkState& State();
 
+// Keeps the creation hook set while a form's units are made, so that each
+// unit window does not set and remove one of its own. An inner scope, or
+// one whose hook could not be set, leaves the units to set their own.
+class CreationHookScope {
+ public:
+  CreationHookScope();
+  ~CreationHookScope();
+  CreationHookScope(const CreationHookScope&) = delete;
+  CreationHookScope& operator=(const CreationHookScope&) = delete;
+
+ private:
+  HHOOK hook_ = nullptr;
+};
+
 // ---- Registry ------------------------------------------------------------------
 FormRecord* FindForm(uint32_t formId);
 FormState* StateOf(const FormRecord& form);
@@ -80,7 +94,7 @@ bool ModalWaiting(uint32_t formId);
 // The modal loop of the form (if any) ends; the next inner one still waiting
 // becomes the modal form.
 void EndModalWait(uint32_t formId);
-void PlaceInZOrder(FormRecord& form, size_t position);
+void PlaceInZOrder(FormRecord& form, size_t position, UINT showFlags = 0);
 void RebuildUnit(FormRecord& form, UnitRecord& record);
 // Service 2000: a unit's window (or the form's, unit id 0) is gone.
 void UnitDestroyed(uint32_t formId, uint32_t unitId);

@@ -85,6 +85,7 @@ UnitObject* CreateOne(LoadContext& ctx, UnitRecord& record, bool isForm, uint32_
 }
 
 bool CreateUnits(LoadContext& ctx) {
+  const CreationHookScope hook;
   uint32_t controlId = kFirstControlId;
   for (size_t pos : CreationOrder(ctx.form)) {
     UnitRecord& record = ctx.form.units.records[pos];
@@ -135,8 +136,9 @@ void ParentUnits(LoadContext& ctx) {
 }  // namespace
 
 // Siblings stack in table order: each window goes right below the nearest
-// earlier unit with the same parent window, or to the top.
-void PlaceInZOrder(FormRecord& form, size_t pos) {
+// earlier unit with the same parent window, or to the top. `showFlags` may
+// show or hide it in the same move.
+void PlaceInZOrder(FormRecord& form, size_t pos, UINT showFlags) {
   auto& records = form.units.records;
   HWND window = WindowOf(records[pos]);
   HWND parent = ::GetParent(window);
@@ -148,16 +150,10 @@ void PlaceInZOrder(FormRecord& form, size_t pos) {
       break;
     }
   }
-  ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | showFlags);
 }
 
 namespace {
-
-void StackUnits(LoadContext& ctx) {
-  for (size_t pos = 1; pos < ctx.form.units.records.size(); ++pos) {
-    if (WindowOf(ctx.form.units.records[pos])) PlaceInZOrder(ctx.form, pos);
-  }
-}
 
 void MakeCursors(FormRecord& form) {
   for (UnitRecord& record : form.units.records) {
@@ -176,10 +172,15 @@ void SendToAllUnits(FormRecord& form, UINT message) {
   }
 }
 
-void ShowOrHideUnits(LoadContext& ctx) {
-  for (const Created& c : ctx.units) {
-    if (c.record == &ctx.form.units.records[0]) continue;
-    ::ShowWindow(WindowOf(*c.record), c.shown ? SW_SHOWNA : SW_HIDE);
+// Each unit goes to its place among its siblings and is shown or hidden in
+// the same move. Units were made last first, so they are placed in reverse:
+// in table order, each below the one before it.
+void StackAndShowUnits(LoadContext& ctx) {
+  auto& records = ctx.form.units.records;
+  for (auto it = ctx.units.rbegin(); it != ctx.units.rend(); ++it) {
+    if (it->record == &records[0]) continue;
+    const auto pos = static_cast<size_t>(it->record - records.data());
+    PlaceInZOrder(ctx.form, pos, it->shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
   }
 }
 
@@ -295,11 +296,10 @@ bool LoadForm(FormRecord& form, HWND owner, bool modal) {
     return false;
   }
   ParentUnits(ctx);
-  StackUnits(ctx);
   MakeCursors(form);
   SendToAllUnits(form, kMsgLoadedAll);
   ::SendMessageA(ctx.formWindow, kMsgLayout, 0, 0);
-  ShowOrHideUnits(ctx);
+  StackAndShowUnits(ctx);
   auto* window = static_cast<FormWindowObject*>(form.units.records[0].object);
   window->SetAccelerators(std::move(ctx.bar.accelerators));
   LeaveBusySection();

@@ -36,6 +36,9 @@ struct PendingCreation {
 };
 thread_local PendingCreation pending;
 
+// The creation hook a form load keeps set while it makes its units, or null.
+thread_local HHOOK loadHook = nullptr;
+
 // Whether a window being created is of the class AttachingCreate asked for
 // (a name, or an atom given as one).
 bool OfPendingClass(const CBT_CREATEWNDA& cbt) {
@@ -63,20 +66,38 @@ struct WindowAttachment {
   }
 };
 
+namespace {
+
+HHOOK SetCreationHook() {
+  return State().setCreationHook(WH_CBT, WindowAttachment::CbtProc, nullptr,
+                                 ::GetCurrentThreadId());
+}
+
+}  // namespace
+
+CreationHookScope::CreationHookScope() {
+  if (loadHook == nullptr) hook_ = loadHook = SetCreationHook();
+}
+
+CreationHookScope::~CreationHookScope() {
+  if (hook_ == nullptr) return;
+  ::UnhookWindowsHookEx(hook_);
+  loadHook = nullptr;
+}
+
 HWND UnitObject::AttachingCreate(DWORD exStyle, const char* className, const char* text,
                                  DWORD style, int x, int y, int width, int height, HWND parent,
                                  HMENU menuOrId) {
   // Without the hook the window would live unattached: make none.
-  HHOOK hook =
-      State().setCreationHook(WH_CBT, WindowAttachment::CbtProc, nullptr, ::GetCurrentThreadId());
-  if (hook == nullptr) return nullptr;
+  HHOOK ownHook = loadHook ? nullptr : SetCreationHook();
+  if (loadHook == nullptr && ownHook == nullptr) return nullptr;
   pending = {this, className};
   creating_ = true;
   HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
                                 menuOrId, ::GetModuleHandleA(nullptr), nullptr);
   pending = {};
   creating_ = false;
-  ::UnhookWindowsHookEx(hook);
+  if (ownHook) ::UnhookWindowsHookEx(ownHook);
   if (hwnd && hwnd_ != hwnd) {  // made, but not this object's window
     ::DestroyWindow(hwnd);
     hwnd = nullptr;

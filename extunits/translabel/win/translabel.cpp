@@ -91,9 +91,12 @@ bool TransLabelObject::GetProperty(int32_t number, rt::PropValue& value) const {
   return true;
 }
 
+// Only a label on the screen has anything beneath it to draw again: a
+// hidden one (or one on a hidden form, as while the form loads) is drawn
+// afresh, with what lies beneath it, once it shows.
 void TransLabelObject::Refresh() {
   HWND self = hwnd();
-  if (self == nullptr) return;
+  if (self == nullptr || !::IsWindowVisible(self)) return;
   RECT screen;
   ::GetClientRect(self, &screen);
   MapRect(self, nullptr, screen);

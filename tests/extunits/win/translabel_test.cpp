@@ -165,6 +165,25 @@ TEST_F(TransLabelTest, ThePictureShowsBetweenTheGlyphsAfterAMove) {
   EXPECT_EQ(Covered(after), 0);
 }
 
+// A label moved while hidden shows at its new place once it is visible
+// again: the picture between its glyphs, nothing left at the old place.
+TEST_F(TransLabelTest, ALabelMovedWhileHiddenShowsAtItsNewPlace) {
+  const RECT before{20, 20, 140, 60}, after{150, 110, 270, 150};
+  const int area = 120 * 40;
+  Write(kRedLabel, 5, 0);
+  Write(kRedLabel, 0, after.left);
+  Write(kRedLabel, 1, after.top);
+  Settle();
+  EXPECT_EQ(Covered(before), 0);
+  EXPECT_EQ(Covered(after), 0);
+  Write(kRedLabel, 5, 1);
+  Settle();
+  EXPECT_EQ(Covered(before), 0);
+  const int covered = Covered(after);
+  EXPECT_GT(covered, 40);
+  EXPECT_LT(covered, area / 3);
+}
+
 TEST_F(TransLabelTest, CaptionWritesLeaveNoHandleBehind) {
   WriteCaption(kRedLabel, "warm up");
   Settle();

@@ -326,6 +326,23 @@ TEST_F(LoaderTest, OnlyTheWindowBeingMadeIsAttached) {
   EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010001)), nullptr);
 }
 
+// One hook serves a whole load, however many units it makes.
+int hooksSet = 0;
+HHOOK WINAPI CountingHook(int id, HOOKPROC proc, HINSTANCE module, DWORD thread) {
+  ++hooksSet;
+  return ::SetWindowsHookExA(id, proc, module, thread);
+}
+
+TEST_F(LoaderTest, ALoadSetsTheCreationHookOnce) {
+  hooksSet = 0;
+  forms::State().setCreationHook = CountingHook;
+  const bool loaded = Load();
+  forms::State().setCreationHook = ::SetWindowsHookExA;
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(hooksSet, 1);
+  EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010004)), nullptr);
+}
+
 // A unit type described in one place (tests/forms/win/counter_unit.*, one
 // line in the test library's list) loads from template data with its stored
 // property, reads and writes it, and raises its event.
