@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Checks that a 32-bit executable can start on Windows XP: PE machine i386,
 # OS and subsystem version 5.01, imports only from system DLLs that XP has,
-# and none of the functions that came with later Windows versions.
+# and none of the functions that came with later Windows versions. The DLLs
+# named after it must not be imported at all (the program binds them late).
 set -euo pipefail
-exe=${1:?usage: check-pe.sh EXE}
+exe=${1:?usage: check-pe.sh EXE [DLL-NOT-IMPORTED...]}
+shift
 dump=$(i686-w64-mingw32-objdump -p "$exe")
 fail=0
 problem() { echo "check-pe: $exe: $*"; fail=1; }
@@ -20,6 +22,9 @@ allowed='^(kernel32|user32|gdi32|advapi32|msvcrt|ole32|oleaut32|shell32|comctl32
 while read -r dll; do
   lower=$(tr 'A-Z' 'a-z' <<<"$dll")
   [[ $lower =~ $allowed ]] || problem "imports from $dll, which Windows XP does not have"
+  for late in "$@"; do
+    [ "$lower" = "$(tr 'A-Z' 'a-z' <<<"$late")" ] && problem "imports $dll, which it should bind on first use"
+  done
 done < <(awk '/DLL Name:/{print $3}' <<<"$dump")
 
 # Functions that Windows XP's system DLLs do not export.

@@ -68,31 +68,32 @@ bool MidiPlayer::Impl::Open(uint16_t ticksPerQuarter) {
   if (!worker.Start([this] { return Poll(); })) return false;
   UINT device = MIDI_MAPPER;
   HMIDISTRM handle = nullptr;
-  if (midiStreamOpen(&handle, &device, 1, reinterpret_cast<DWORD_PTR>(worker.Event()), 0,
-                     CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+  if (rt::winmm::midiStreamOpen(&handle, &device, 1, reinterpret_cast<DWORD_PTR>(worker.Event()), 0,
+                                CALLBACK_EVENT) != MMSYSERR_NOERROR) {
     return false;
   }
   stream.Reset(handle);
   MIDIPROPTIMEDIV division{sizeof(MIDIPROPTIMEDIV), ticksPerQuarter};
-  if (midiStreamProperty(handle, reinterpret_cast<LPBYTE>(&division),
-                         MIDIPROP_SET | MIDIPROP_TIMEDIV) != MMSYSERR_NOERROR) {
+  if (rt::winmm::midiStreamProperty(handle, reinterpret_cast<LPBYTE>(&division),
+                                    MIDIPROP_SET | MIDIPROP_TIMEDIV) != MMSYSERR_NOERROR) {
     return false;
   }
   auto* out = reinterpret_cast<HMIDIOUT>(handle);
   for (MIDIHDR& header : headers) {
-    if (midiOutPrepareHeader(out, &header, sizeof header) != MMSYSERR_NOERROR) return false;
+    if (rt::winmm::midiOutPrepareHeader(out, &header, sizeof header) != MMSYSERR_NOERROR)
+      return false;
     ++prepared;
   }
   for (size_t i = 0; i < headers.size(); ++i) {
     if (!Queue(i)) return false;
   }
-  return midiStreamRestart(handle) == MMSYSERR_NOERROR;
+  return rt::winmm::midiStreamRestart(handle) == MMSYSERR_NOERROR;
 }
 
 bool MidiPlayer::Impl::Queue(size_t index) {
   headers[index].dwFlags &= ~MHDR_DONE;
-  queued[index] =
-      midiStreamOut(stream.get(), &headers[index], sizeof headers[index]) == MMSYSERR_NOERROR;
+  queued[index] = rt::winmm::midiStreamOut(stream.get(), &headers[index], sizeof headers[index]) ==
+                  MMSYSERR_NOERROR;
   return queued[index];
 }
 
@@ -116,10 +117,10 @@ void MidiPlayer::Impl::Close() {
   worker.Join();
   if (stream) {
     auto* out = reinterpret_cast<HMIDIOUT>(stream.get());
-    midiStreamStop(stream.get());
-    midiOutReset(out);  // every note off
+    rt::winmm::midiStreamStop(stream.get());
+    rt::winmm::midiOutReset(out);  // every note off
     for (size_t i = 0; i < prepared; ++i) {
-      midiOutUnprepareHeader(out, &headers[i], sizeof headers[i]);
+      rt::winmm::midiOutUnprepareHeader(out, &headers[i], sizeof headers[i]);
     }
     stream.Reset();
   }

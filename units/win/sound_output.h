@@ -10,14 +10,15 @@
 #include <functional>
 
 #include "runtime/win/handles.h"
+#include "runtime/win/late_import.h"
 
 namespace units {
 
 struct WaveOutTraits : rt::NullIsEmpty {
-  static void Free(HWAVEOUT h) { waveOutClose(h); }
+  static void Free(HWAVEOUT h) { rt::winmm::waveOutClose(h); }
 };
 struct MidiStreamTraits : rt::NullIsEmpty {
-  static void Free(HMIDISTRM h) { midiStreamClose(h); }
+  static void Free(HMIDISTRM h) { rt::winmm::midiStreamClose(h); }
 };
 // Closing needs the device reset and its buffers unprepared first; the
 // players do that before they let the owner go.

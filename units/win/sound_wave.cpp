@@ -85,13 +85,14 @@ bool WaveVoice::Start(const WaveSound& sound, HANDLE event) {
   format.nBlockAlign = sound.format.BlockAlign();
   format.wBitsPerSample = sound.format.bitsPerSample;
   HWAVEOUT device = nullptr;
-  if (waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(event), 0,
-                  CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+  if (rt::winmm::waveOutOpen(&device, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(event), 0,
+                             CALLBACK_EVENT) != MMSYSERR_NOERROR) {
     return false;
   }
   device_.Reset(device);
   for (WAVEHDR& header : headers_) {
-    if (waveOutPrepareHeader(device, &header, sizeof header) != MMSYSERR_NOERROR) return false;
+    if (rt::winmm::waveOutPrepareHeader(device, &header, sizeof header) != MMSYSERR_NOERROR)
+      return false;
     ++prepared_;
   }
   for (WAVEHDR& header : headers_) {
@@ -103,7 +104,8 @@ bool WaveVoice::Start(const WaveSound& sound, HANDLE event) {
 bool WaveVoice::Queue(WAVEHDR& header) {
   const size_t index = static_cast<size_t>(&header - headers_.data());
   header.dwFlags &= ~WHDR_DONE;
-  queued_[index] = waveOutWrite(device_.get(), &header, sizeof header) == MMSYSERR_NOERROR;
+  queued_[index] =
+      rt::winmm::waveOutWrite(device_.get(), &header, sizeof header) == MMSYSERR_NOERROR;
   return queued_[index];
 }
 
@@ -121,9 +123,9 @@ bool WaveVoice::Poll() {
 
 WaveVoice::~WaveVoice() {
   if (!device_) return;
-  waveOutReset(device_.get());
+  rt::winmm::waveOutReset(device_.get());
   for (size_t i = 0; i < prepared_; ++i) {
-    waveOutUnprepareHeader(device_.get(), &headers_[i], sizeof headers_[i]);
+    rt::winmm::waveOutUnprepareHeader(device_.get(), &headers_[i], sizeof headers_[i]);
   }
   device_.Reset();
 }

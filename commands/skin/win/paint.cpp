@@ -8,6 +8,7 @@
 
 #include "commands/skin/win/engine.h"
 #include "runtime/win/handles.h"
+#include "runtime/win/late_import.h"
 
 namespace skin {
 
@@ -39,11 +40,11 @@ void FillGradient(HDC dc, const RECT& r, const Gradient& g) {
   if (IsVerticalRectangle(g)) {
     TRIVERTEX rect[2] = {v[0], v[3]};
     GRADIENT_RECT mesh = {0, 1};
-    ::GradientFill(dc, rect, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
+    rt::msimg32::GradientFill(dc, rect, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
     return;
   }
   GRADIENT_TRIANGLE triangles[2] = {{0, 1, 2}, {3, 1, 2}};
-  ::GradientFill(dc, v, 4, triangles, 2, GRADIENT_FILL_TRIANGLE);
+  rt::msimg32::GradientFill(dc, v, 4, triangles, 2, GRADIENT_FILL_TRIANGLE);
 }
 
 std::string TextOf(HWND window) {

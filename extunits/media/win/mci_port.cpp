@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "runtime/win/late_import.h"
+
 #include "extunits/media/mci_player.h"
 
 namespace media {
@@ -11,7 +13,7 @@ namespace media {
 namespace {
 
 uint32_t SendString(const char* command, char* reply, uint32_t replySize) {
-  return ::mciSendStringA(command, reply, reply ? replySize : 0, nullptr);
+  return rt::winmm::mciSendStringA(command, reply, reply ? replySize : 0, nullptr);
 }
 
 uint32_t OpenDevice(const char* deviceType, const char* element, const char* alias) {
@@ -19,8 +21,8 @@ uint32_t OpenDevice(const char* deviceType, const char* element, const char* ali
   parms.lpstrDeviceType = deviceType;
   parms.lpstrElementName = element;
   parms.lpstrAlias = alias;
-  return ::mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
-                           reinterpret_cast<DWORD_PTR>(&parms));
+  return rt::winmm::mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
+                                    reinterpret_cast<DWORD_PTR>(&parms));
 }
 
 bool IsWindowHandle(uintptr_t window) {
