@@ -43,8 +43,13 @@ void EndFind(uintptr_t searchHandle);
 // message is next.
 void PumpMessages();
 
-// The hidden runtime window (0 before initialisation).
+// The hidden runtime window (0 before initialisation). It starts as a
+// message-only window: it only receives the exit request.
 void* RuntimeWindow();
+
+// The hidden runtime window as the owner of a form that gets no taskbar
+// button: made a top-level window, still hidden, on the first such call.
+void* RuntimeOwnerWindow();
 
 // Message that carries an exit request from another thread to the hidden window.
 constexpr uint32_t kExitRequestMessage = 0x83E7;

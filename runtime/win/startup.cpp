@@ -59,6 +59,8 @@ LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   });
 }
 
+// Message-only until it has to own a form (RuntimeOwnerWindow): such a
+// window costs the windowing system nothing beyond its messages.
 void CreateHiddenWindow() {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   WNDCLASSA wc = {};
@@ -69,7 +71,7 @@ void CreateHiddenWindow() {
   wc.lpszClassName = kHiddenWindowClass;
   ::RegisterClassA(&wc);
   Platform().hiddenWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", 0, 0, 0, 0,
-                                              0, nullptr, nullptr, instance, nullptr);
+                                              0, HWND_MESSAGE, nullptr, instance, nullptr);
 }
 
 // The exit request travels to the main thread, which ends the process.
@@ -143,6 +145,14 @@ void PumpMessages() {
 }
 
 void* RuntimeWindow() { return Platform().hiddenWindow; }
+
+void* RuntimeOwnerWindow() {
+  HWND hidden = Platform().hiddenWindow;
+  if (hidden && ::GetAncestor(hidden, GA_PARENT) != ::GetDesktopWindow()) {
+    ::SetParent(hidden, nullptr);
+  }
+  return hidden;
+}
 
 void InitializeRuntime() {
   PlatformState& w = Platform();

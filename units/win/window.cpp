@@ -57,8 +57,8 @@ FrameProperties FrameOf(const WindowObject& w) {
 
 HWND CreationOwner(const forms::CreateRequest& r, bool showInTaskbar) {
   if (r.parent != nullptr) return r.parent;
-  auto* hidden = static_cast<HWND>(rt::RuntimeWindow());
-  return (!showInTaskbar || forms::CreatingModalForm()) && hidden ? hidden : nullptr;
+  if (showInTaskbar && !forms::CreatingModalForm()) return nullptr;
+  return static_cast<HWND>(rt::RuntimeOwnerWindow());
 }
 
 }  // namespace

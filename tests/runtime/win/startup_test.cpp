@@ -137,6 +137,14 @@ TEST_F(RuntimeWinTest, HiddenWindowIsAnEmptyHiddenToolWindow) {
   EXPECT_TRUE(::GetWindowLongA(hidden, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_EQ(::GetParent(hidden), nullptr);
   EXPECT_EQ(::GetWindowTextLengthA(hidden), 0);
+  // Message-only until a form needs it as its owner; then a hidden top-level
+  // window that still takes the exit request's road.
+  EXPECT_NE(::GetAncestor(hidden, GA_PARENT), ::GetDesktopWindow());
+  EXPECT_EQ(RuntimeOwnerWindow(), hidden);
+  EXPECT_EQ(::GetAncestor(hidden, GA_PARENT), ::GetDesktopWindow());
+  EXPECT_FALSE(::IsWindowVisible(hidden));
+  EXPECT_EQ(::GetParent(hidden), nullptr);
+  EXPECT_EQ(RuntimeOwnerWindow(), hidden);
 }
 
 TEST_F(RuntimeWinTest, ProgramDirectoryBecomesTheCurrentDirectory) {
