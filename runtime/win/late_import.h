@@ -1,17 +1,21 @@
 #pragma once
-// Functions of the system DLLs that nothing needs before the first form
-// shows: sound and MCI (winmm) and gradients (msimg32). They are bound on
-// their first call rather than imported, since the loader loads and attaches
-// every imported DLL before the program starts. A DLL bound so stays loaded
+// Functions of system DLLs that the program needs late or not at all:
+// sound and MCI (winmm), gradients (msimg32), and OLE with the media unit's
+// alias (ole32, rpcrt4), which the runtime's initialisation loads. They are
+// bound on their first call rather than imported: the loader would load and
+// attach every imported DLL before the program starts, and under Wine that
+// costs more than loading the same DLL later. A DLL bound so stays loaded
 // until the process ends. A function the system lacks is a fatal runtime
 // error, as for a DLL command.
 //
 // Each is declared once below, typed as the system's declaration, and
-// called as rt::winmm::waveOutOpen(...). The product links neither DLL, so
-// a direct call does not link.
+// called as rt::winmm::waveOutOpen(...). The product links none of these
+// DLLs, so a direct call does not link.
 
+#include <ole2.h>
 #include <windows.h>
 #include <mmsystem.h>
+#include <rpc.h>
 
 #include <atomic>
 
@@ -46,31 +50,46 @@ class LateImport {
   mutable std::atomic<void*> address_{nullptr};
 };
 
+// One declaration per function: its type from the system's header, its
+// name as the DLL exports it.
+#define RT_LATE_IMPORT(dll, name) \
+  inline const LateImport<decltype(&::name)> name { dll, #name }
+
 namespace winmm {
-#define RT_LATE(name) \
-  inline const LateImport<decltype(&::name)> name { "winmm.dll", #name }
-RT_LATE(mciSendStringA);
-RT_LATE(mciSendCommandA);
-RT_LATE(waveOutOpen);
-RT_LATE(waveOutPrepareHeader);
-RT_LATE(waveOutWrite);
-RT_LATE(waveOutReset);
-RT_LATE(waveOutUnprepareHeader);
-RT_LATE(waveOutClose);
-RT_LATE(midiStreamOpen);
-RT_LATE(midiStreamProperty);
-RT_LATE(midiStreamRestart);
-RT_LATE(midiStreamOut);
-RT_LATE(midiStreamStop);
-RT_LATE(midiStreamClose);
-RT_LATE(midiOutPrepareHeader);
-RT_LATE(midiOutUnprepareHeader);
-RT_LATE(midiOutReset);
-#undef RT_LATE
+RT_LATE_IMPORT("winmm.dll", mciSendStringA);
+RT_LATE_IMPORT("winmm.dll", mciSendCommandA);
+RT_LATE_IMPORT("winmm.dll", waveOutOpen);
+RT_LATE_IMPORT("winmm.dll", waveOutPrepareHeader);
+RT_LATE_IMPORT("winmm.dll", waveOutWrite);
+RT_LATE_IMPORT("winmm.dll", waveOutReset);
+RT_LATE_IMPORT("winmm.dll", waveOutUnprepareHeader);
+RT_LATE_IMPORT("winmm.dll", waveOutClose);
+RT_LATE_IMPORT("winmm.dll", midiStreamOpen);
+RT_LATE_IMPORT("winmm.dll", midiStreamProperty);
+RT_LATE_IMPORT("winmm.dll", midiStreamRestart);
+RT_LATE_IMPORT("winmm.dll", midiStreamOut);
+RT_LATE_IMPORT("winmm.dll", midiStreamStop);
+RT_LATE_IMPORT("winmm.dll", midiStreamClose);
+RT_LATE_IMPORT("winmm.dll", midiOutPrepareHeader);
+RT_LATE_IMPORT("winmm.dll", midiOutUnprepareHeader);
+RT_LATE_IMPORT("winmm.dll", midiOutReset);
 }  // namespace winmm
 
 namespace msimg32 {
-inline const LateImport<decltype(&::GradientFill)> GradientFill{"msimg32.dll", "GradientFill"};
+RT_LATE_IMPORT("msimg32.dll", GradientFill);
 }  // namespace msimg32
+
+namespace ole32 {
+RT_LATE_IMPORT("ole32.dll", OleInitialize);
+RT_LATE_IMPORT("ole32.dll", OleUninitialize);
+RT_LATE_IMPORT("ole32.dll", CoCreateGuid);
+}  // namespace ole32
+
+namespace rpcrt4 {
+RT_LATE_IMPORT("rpcrt4.dll", UuidToStringA);
+RT_LATE_IMPORT("rpcrt4.dll", RpcStringFreeA);
+}  // namespace rpcrt4
+
+#undef RT_LATE_IMPORT
 
 }  // namespace rt

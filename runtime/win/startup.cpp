@@ -16,6 +16,7 @@
 #include "runtime/seams.h"
 #include "runtime/service.h"
 #include "runtime/win/handles.h"
+#include "runtime/win/late_import.h"
 #include "runtime/win/platform_state.h"
 
 namespace rt {
@@ -90,7 +91,7 @@ void ReleaseResources() {
   w.iconsLoaded = false;
   if (w.hiddenWindow) ::DestroyWindow(w.hiddenWindow);
   w.hiddenWindow = nullptr;
-  if (w.oleInitialised) ::OleUninitialize();
+  if (w.oleInitialised) rt::ole32::OleUninitialize();
   w.oleInitialised = false;
 }
 
@@ -157,7 +158,7 @@ void* RuntimeOwnerWindow() {
 void InitializeRuntime() {
   PlatformState& w = Platform();
   if (w.header) AdoptProgram(*w.header);
-  if (!w.oleInitialised) w.oleInitialised = SUCCEEDED(::OleInitialize(nullptr));
+  if (!w.oleInitialised) w.oleInitialised = SUCCEEDED(rt::ole32::OleInitialize(nullptr));
   SetProgramPath(ModuleFileName().c_str());
   MakeProgramDirectoryCurrent();
   PointSlotsAtDoNothing(1, 3);

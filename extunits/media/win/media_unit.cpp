@@ -5,6 +5,7 @@
 
 #include "forms/win/unit_type.h"
 #include "runtime/win/handles.h"
+#include "runtime/win/late_import.h"
 #include "units/common_properties.h"
 
 namespace media {
@@ -55,11 +56,11 @@ const rt::UnitTypeRecord& MediaPlayType() { return forms::TypeRecordOf<kMediaPla
 
 std::string NewAlias() {
   GUID guid;
-  if (::CoCreateGuid(&guid) != S_OK) return {};
+  if (rt::ole32::CoCreateGuid(&guid) != S_OK) return {};
   RPC_CSTR text = nullptr;
-  if (::UuidToStringA(&guid, &text) != RPC_S_OK || text == nullptr) return {};
+  if (rt::rpcrt4::UuidToStringA(&guid, &text) != RPC_S_OK || text == nullptr) return {};
   std::string alias = AliasFromGuidText(reinterpret_cast<const char*>(text));
-  ::RpcStringFreeA(&text);
+  rt::rpcrt4::RpcStringFreeA(&text);
   return alias;
 }
 
