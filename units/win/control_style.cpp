@@ -30,9 +30,14 @@ void ChangeWindowStyle(HWND window, int index, uint32_t remove, uint32_t add) {
   ::SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameChanged);
 }
 
+BorderStyles StylesOfBorder(int32_t border) {
+  return {border == 5 ? static_cast<uint32_t>(WS_BORDER) : 0u, BorderExStyle(border)};
+}
+
 void ApplyBorder(HWND window, int32_t border) {
-  ChangeWindowStyle(window, GWL_EXSTYLE, kBorderExMask, BorderExStyle(border));
-  ChangeWindowStyle(window, GWL_STYLE, WS_BORDER, border == 5 ? WS_BORDER : 0);
+  const BorderStyles styles = StylesOfBorder(border);
+  ChangeWindowStyle(window, GWL_EXSTYLE, kBorderExMask, styles.exStyle);
+  ChangeWindowStyle(window, GWL_STYLE, WS_BORDER, styles.style);
 }
 
 void ApplyFontRule(HWND window, const std::vector<uint8_t>& block, rt::GdiFont& font) {

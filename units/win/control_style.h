@@ -19,6 +19,15 @@ void ChangeWindowStyle(HWND window, int index, uint32_t remove, uint32_t add);
 // edge with dialog frame, WS_BORDER. Other values apply as none.
 void ApplyBorder(HWND window, int32_t border);
 
+// The style bits of a border value. A window made with them has its border
+// already: ApplyBorder then finds nothing to change, and the window's frame
+// is not computed twice.
+struct BorderStyles {
+  uint32_t style;
+  uint32_t exStyle;
+};
+BorderStyles StylesOfBorder(int32_t border);
+
 // A 60-byte LOGFONTA block from which a font can be made becomes the
 // control's font, kept in `font` (the previous one is deleted); anything else
 // gives the control DEFAULT_GUI_FONT.

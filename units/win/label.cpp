@@ -112,10 +112,11 @@ forms::UnitObject* CreateLabel(const forms::CreateRequest& r) {
     return nullptr;
   }
   auto* label = new LabelObject(r.formId, r.unitId, std::move(values));
-  HWND hwnd = label->AttachingCreate(0, windowClass, label->values().Text(lf::kCaption).c_str(),
-                                     r.style | WS_CHILD | WS_CLIPSIBLINGS, r.left, r.top, r.width,
-                                     r.height, r.parent,
-                                     reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
+  const BorderStyles border = StylesOfBorder(label->Int(lp::kBorderStyle));
+  HWND hwnd = label->AttachingCreate(
+      border.exStyle, windowClass, label->values().Text(lf::kCaption).c_str(),
+      r.style | WS_CHILD | WS_CLIPSIBLINGS | border.style, r.left, r.top, r.width, r.height,
+      r.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
   if (hwnd == nullptr) {
     delete label;
     return nullptr;

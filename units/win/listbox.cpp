@@ -58,9 +58,10 @@ bool ListBoxObject::CreateControl(const forms::CreateRequest& r) {
       r.style | ListBoxStyle(Int(lp::kSorted) != 0, !values_.Text(lf::kDataSource).empty(),
                              Int(lp::kMultiColumn) != 0, Int(lp::kMultiSelect) != 0);
   MakeBrush();
-  HWND control =
-      AttachingCreate(0, "LISTBOX", nullptr, style, r.left, r.top, r.width, r.height, r.parent,
-                      reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
+  const BorderStyles border = StylesOfBorder(Int(lp::kBorderStyle));
+  HWND control = AttachingCreate(border.exStyle, "LISTBOX", nullptr, style | border.style, r.left,
+                                 r.top, r.width, r.height, r.parent,
+                                 reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
   if (control == nullptr) return false;
   ApplyFontRule(control, values_.Bytes(lf::kFont), font_);
   const auto height = static_cast<int32_t>(SendToControl(LB_GETITEMHEIGHT));

@@ -24,9 +24,10 @@ bool SliderObject::CreateControl(const forms::CreateRequest& r) {
   ::InitCommonControls();
   const uint32_t style = r.style | SliderStyle(Int(sl::kOrientation), Int(sl::kTickStyle),
                                                Int(sl::kSelectionEnabled) != 0);
-  HWND control =
-      AttachingCreate(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.width, r.height,
-                      r.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
+  const BorderStyles border = StylesOfBorder(Int(sl::kBorderStyle));
+  HWND control = AttachingCreate(border.exStyle, TRACKBAR_CLASSA, nullptr, style | border.style,
+                                 r.left, r.top, r.width, r.height, r.parent,
+                                 reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
   if (control == nullptr) return false;
   SendRange();
   SendToControl(TBM_SETPOS, TRUE,

@@ -289,8 +289,10 @@ forms::UnitObject* CreateCartoonBox(const forms::CreateRequest& r) {
     return nullptr;
   }
   auto* box = new CartoonBoxUnit(r.formId, r.unitId, std::move(values));
-  HWND hwnd = box->AttachingCreate(0, windowClass, nullptr, r.style | WS_CHILD | WS_CLIPSIBLINGS,
-                                   r.left, r.top, r.width, r.height, r.parent,
+  const units::BorderStyles border = units::StylesOfBorder(box->Int(bf::kBorder));
+  HWND hwnd = box->AttachingCreate(border.exStyle, windowClass, nullptr,
+                                   r.style | WS_CHILD | WS_CLIPSIBLINGS | border.style, r.left,
+                                   r.top, r.width, r.height, r.parent,
                                    reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
   if (hwnd == nullptr) {
     delete box;
