@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/application.h"
@@ -195,6 +196,23 @@ TEST_F(RuntimeWinTest, LateFunctionsCallTheSystemOrReportWhatIsMissing) {
   ASSERT_EQ(ShownMessages().size(), 1u);
   EXPECT_NE(ShownMessages()[0].text.find("“msimg32.dll”中的输出命令“NoSuchExport”"),
             std::string::npos);
+}
+
+// The sound workers may make the first call of a late function while the
+// main thread makes it too: every caller gets the system's function.
+TEST(LateImportTest, FirstCallsFromSeveralThreadsAtOnceAllReachTheFunction) {
+  static const LateImport<decltype(&::GetCurrentThreadId)> threadId{"kernel32.dll",
+                                                                    "GetCurrentThreadId"};
+  std::vector<DWORD> answers(8), ids(8);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < answers.size(); ++i) {
+    threads.emplace_back([&, i] {
+      ids[i] = ::GetCurrentThreadId();
+      answers[i] = threadId();
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(answers, ids);
 }
 
 TEST_F(RuntimeWinTest, HelpersWithoutFormsAnswerAsForAProgramWithoutForms) {
