@@ -1,12 +1,12 @@
 #pragma once
 // Functions of system DLLs that the program needs late or not at all:
 // sound and MCI (winmm), gradients (msimg32), and OLE with the media unit's
-// alias (ole32, rpcrt4), which the runtime's initialisation loads. They are
-// bound on their first call rather than imported: the loader would load and
-// attach every imported DLL before the program starts, and under Wine that
-// costs more than loading the same DLL later. A DLL bound so stays loaded
-// until the process ends. A function the system lacks is a fatal runtime
-// error, as for a DLL command.
+// alias (ole32, rpcrt4), loaded at the OLE step of the runtime's
+// initialisation. They are bound on their first call rather than imported:
+// the loader would load and attach every imported DLL before the program
+// starts, and under Wine that costs more than loading the same DLL later. A
+// DLL bound so stays loaded until the process ends. A function the system
+// lacks is a fatal runtime error, as for a DLL command.
 //
 // Each is declared once below, typed as the system's declaration, and
 // called as rt::winmm::waveOutOpen(...). The product links none of these
