@@ -81,6 +81,12 @@ uint32_t InitialFlags(HWND window, Kind kind) {
 constexpr UINT kRedrawAll =
     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
+// A window that is not on the screen, such as a unit of a form still being
+// loaded, is drawn whole when it shows: redrawing it now would change nothing.
+void RedrawIfShown(HWND window) {
+  if (::IsWindowVisible(window)) ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
+}
+
 LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void Skin(HWND window) {
@@ -100,7 +106,7 @@ void Skin(HWND window) {
         ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinProc)));
   }
   Engine().nodes.insert(Engine().nodes.begin(), node);
-  ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
+  RedrawIfShown(window);
 }
 
 // Gives the window its own procedure back and forgets it. A procedure put
@@ -115,7 +121,7 @@ void Unskin(HWND window, bool redraw) {
   }
   std::vector<SkinNode>& nodes = Engine().nodes;
   nodes.erase(nodes.begin() + (node - nodes.data()));
-  if (redraw) ::RedrawWindow(window, nullptr, nullptr, kRedrawAll);
+  if (redraw) RedrawIfShown(window);
 }
 
 // ---- Walks over the thread's windows ----------------------------------------------------

@@ -187,6 +187,13 @@ TEST_F(SkinTest, SwitchingSchemesAndOffRestoresTheOwnProcedures) {
   const WNDPROC own = skin::NodeOf(plain)->ownProc;
   EXPECT_EQ(CallSetVisualStyle(1), 1);
   ExpectButton(plain, 1, g::kNormal, g::kInnerNormal);
+  // Switched while the form is hidden: no redraw then, the new scheme once
+  // the form shows.
+  ::ShowWindow(WindowOf(0), SW_HIDE);
+  EXPECT_EQ(CallSetVisualStyle(2), 1);
+  ::ShowWindow(WindowOf(0), SW_SHOW);
+  Wait(200);
+  ExpectButton(plain, 2, g::kNormal, g::kInnerNormal);
   EXPECT_EQ(CallSetVisualStyle(3), 1);
   // An edit made now is skinned at its creation: the scheme's frame colour,
   // the window colour inside; its node goes with it.
