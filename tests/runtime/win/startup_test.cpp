@@ -180,18 +180,16 @@ TEST_F(RuntimeWinTest, DllCommandsResolveOrReportWhatIsMissing) {
 // A late function is the system's own once bound: a gradient from a colour
 // to the same colour paints it; a function the DLL lacks is a fatal error.
 TEST_F(RuntimeWinTest, LateFunctionsCallTheSystemOrReportWhatIsMissing) {
-  HDC dc = ::CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = ::CreateBitmap(4, 1, 1, 32, nullptr);
-  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  MemoryDc dc(::CreateCompatibleDC(nullptr));
+  GdiBitmap bitmap(::CreateBitmap(4, 1, 1, 32, nullptr));
+  HGDIOBJ old = ::SelectObject(dc.get(), bitmap.get());
   TRIVERTEX ends[2] = {{0, 0, 0xFF00, 0x8000, 0, 0}, {4, 1, 0xFF00, 0x8000, 0, 0}};
   GRADIENT_RECT rect = {0, 1};
   for (int call = 0; call < 2; ++call) {
-    EXPECT_TRUE(rt::msimg32::GradientFill(dc, ends, 2, &rect, 1, GRADIENT_FILL_RECT_H));
-    EXPECT_EQ(::GetPixel(dc, 3, 0), RGB(0xFF, 0x80, 0));
+    EXPECT_TRUE(rt::msimg32::GradientFill(dc.get(), ends, 2, &rect, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_EQ(::GetPixel(dc.get(), 3, 0), RGB(0xFF, 0x80, 0));
   }
-  ::SelectObject(dc, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(dc);
+  ::SelectObject(dc.get(), old);
   EXPECT_EQ(ExitCodeOf([] { BindLateImport("msimg32.dll", "NoSuchExport"); }), -1);
   ASSERT_EQ(ShownMessages().size(), 1u);
   EXPECT_NE(ShownMessages()[0].text.find("“msimg32.dll”中的输出命令“NoSuchExport”"),
