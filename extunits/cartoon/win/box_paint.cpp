@@ -45,8 +45,7 @@ void RedrawTransparentSiblings(HWND box, const RECT& painted) {
 
 // A new size or background property only forgets the surface; the next
 // paint makes it, so the picture is decoded once however many changes come
-// before. The sizes the window gets while it is made only forget it too: the
-// box makes it once its window is complete (Start).
+// before, and a box that is never painted decodes nothing.
 void CartoonBoxUnit::ForgetBackground() {
   background_.Reset();
   backPixels_ = nullptr;

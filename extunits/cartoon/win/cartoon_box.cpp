@@ -69,12 +69,13 @@ CartoonBoxUnit::~CartoonBoxUnit() = default;
 
 int32_t CartoonBoxUnit::Int(size_t field) const { return values_.Int(field); }
 
+// The background surface is left to the first paint: a form shows sooner
+// when its box's picture is not decoded while the form is still being made.
 void CartoonBoxUnit::Start() {
   units::ApplyBorder(hwnd(), Int(bf::kBorder));
   MakePen();
   MakeBrush();
   font_ = FontFromBlock(values_.Bytes(bf::kFont));
-  MakeBackground();
   SetInterval(kTimerInterval);
 }
 
