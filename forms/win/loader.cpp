@@ -137,7 +137,7 @@ void ParentUnits(LoadContext& ctx) {
 
 // Siblings stack in table order: each window goes right below the nearest
 // earlier unit with the same parent window, or to the top. `showFlags` may
-// show or hide it in the same move.
+// show or hide it in the same move, and may defer erasing.
 void PlaceInZOrder(FormRecord& form, size_t pos, UINT showFlags) {
   auto& records = form.units.records;
   HWND window = WindowOf(records[pos]);
@@ -174,13 +174,14 @@ void SendToAllUnits(FormRecord& form, UINT message) {
 
 // Each unit goes to its place among its siblings and is shown or hidden in
 // the same move. Units were made last first, so they are placed in reverse:
-// in table order, each below the one before it.
+// in table order, each below the one before it. The form window is not on
+// the screen yet, so no move needs anything erased at once.
 void StackAndShowUnits(LoadContext& ctx) {
   auto& records = ctx.form.units.records;
   for (auto it = ctx.units.rbegin(); it != ctx.units.rend(); ++it) {
     if (it->record == &records[0]) continue;
     const auto pos = static_cast<size_t>(it->record - records.data());
-    PlaceInZOrder(ctx.form, pos, it->shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    PlaceInZOrder(ctx.form, pos, SWP_DEFERERASE | (it->shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
 }
 
