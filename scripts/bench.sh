@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The benchmark: under Wine, the player against the same window built by hand
 # in plain Win32 (tests/player/bench/hand_window.cpp), a bare one-window
-# program beside them as context, in turns for 15 counted rounds: start-up to
-# the visible window and the CPU time spent by then (medians, and the median
-# of the per-round ratios with its interquartile range), private memory, and
+# program beside them as context, in turns for 21 counted rounds: start-up to
+# the visible window and the CPU time the program and Wine's server spent by
+# then (medians, and the median of the per-round ratios with its
+# interquartile range), private memory, and
 # the time a folder of 10,000 MP3 names adds against a bare FindFirstFile and
 # LB_ADDSTRING loop; then the size of the 32-bit player.exe. Prints each
 # figure with its limit.
