@@ -16,7 +16,7 @@ const char* FormWindowClass() {
   if (!::GetClassInfoA(instance, kName, &existing)) {
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.lpfnWndProc = &UnitObject::StartingWindowProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

@@ -58,9 +58,11 @@ struct FrameworkState {
 
 FrameworkState& State();
 
-// Keeps the creation hook set while a form's units are made, so that each
-// unit window does not set and remove one of its own. An inner scope, or
-// one whose hook could not be set, leaves the units to set their own.
+// While a form's units are made: the first standard control sets the
+// creation hook and it stays until the scope ends, so that each one does not
+// set and remove one of its own. Units of the framework's own classes need
+// no hook. An inner scope leaves the hook to the outer one; a hook that
+// could not be set leaves the units to set their own.
 class CreationHookScope {
  public:
   CreationHookScope();
@@ -69,7 +71,7 @@ class CreationHookScope {
   CreationHookScope& operator=(const CreationHookScope&) = delete;
 
  private:
-  HHOOK hook_ = nullptr;
+  bool outer_;
 };
 
 // ---- Registry ------------------------------------------------------------------

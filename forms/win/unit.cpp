@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <unordered_map>
+#include <utility>
 
 #include "forms/events.h"
 #include "forms/win/framework_state.h"
@@ -28,16 +29,37 @@ void Remember(HWND hwnd, UnitObject* object) { objects[hwnd] = object; }
 
 void Forget(HWND hwnd) { objects.erase(hwnd); }
 
-// The object waiting for its window while AttachingCreate runs, and the
-// class that window is made of.
+// The object waiting for its window while AttachingCreate runs, the class
+// that window is made of, and whether that class starts at
+// StartingWindowProc.
 struct PendingCreation {
   UnitObject* object = nullptr;
   const char* className = nullptr;
+  bool startsAttached = false;
 };
 thread_local PendingCreation pending;
 
-// The creation hook a form load keeps set while it makes its units, or null.
+// Whether a form load is making its units, and the creation hook it keeps
+// set for them from the first standard control on, or null.
+thread_local bool loadScopeOpen = false;
 thread_local HHOOK loadHook = nullptr;
+
+// Windows of the framework's own classes are given to their object at their
+// first message; standard controls need the creation hook.
+bool StartsAttached(const char* className) {
+  WNDCLASSA wc;
+  return ::GetClassInfoA(::GetModuleHandleA(nullptr), className, &wc) &&
+         wc.lpfnWndProc == &UnitObject::StartingWindowProc;
+}
+
+bool OfClass(HWND hwnd, const char* className) {
+  char name[256] = {};
+  if (IS_INTRESOURCE(className)) {
+    return ::GetClassLongA(hwnd, GCW_ATOM) ==
+           static_cast<DWORD>(reinterpret_cast<uintptr_t>(className));
+  }
+  return ::GetClassNameA(hwnd, name, sizeof name) > 0 && ::lstrcmpiA(name, className) == 0;
+}
 
 // Whether a window being created is of the class AttachingCreate asked for
 // (a name, or an atom given as one).
@@ -75,23 +97,38 @@ HHOOK SetCreationHook() {
 
 }  // namespace
 
-CreationHookScope::CreationHookScope() {
-  if (loadHook == nullptr) hook_ = loadHook = SetCreationHook();
-}
+CreationHookScope::CreationHookScope() : outer_(!loadScopeOpen) { loadScopeOpen = true; }
 
 CreationHookScope::~CreationHookScope() {
-  if (hook_ == nullptr) return;
-  ::UnhookWindowsHookEx(hook_);
+  if (!outer_) return;
+  if (loadHook) ::UnhookWindowsHookEx(loadHook);
   loadHook = nullptr;
+  loadScopeOpen = false;
 }
 
+LRESULT CALLBACK UnitObject::StartingWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+  if (pending.object != nullptr && pending.startsAttached && OfClass(hwnd, pending.className)) {
+    std::exchange(pending.object, nullptr)->Attach(hwnd);
+    return UnitWindowProc(hwnd, message, wParam, lParam);
+  }
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A standard control is attached by the creation hook: the load's, set at its
+// first standard control, or one of its own. Without the hook the window
+// would live unattached: make none.
 HWND UnitObject::AttachingCreate(DWORD exStyle, const char* className, const char* text,
                                  DWORD style, int x, int y, int width, int height, HWND parent,
                                  HMENU menuOrId) {
-  // Without the hook the window would live unattached: make none.
-  HHOOK ownHook = loadHook ? nullptr : SetCreationHook();
-  if (loadHook == nullptr && ownHook == nullptr) return nullptr;
-  pending = {this, className};
+  const bool startsAttached = StartsAttached(className);
+  HHOOK ownHook = nullptr;
+  if (!startsAttached) {
+    if (loadScopeOpen && loadHook == nullptr) loadHook = SetCreationHook();
+    if (loadHook == nullptr) ownHook = SetCreationHook();
+    if (loadHook == nullptr && ownHook == nullptr) return nullptr;
+  }
+  pending = {this, className, startsAttached};
   creating_ = true;
   HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
                                 menuOrId, ::GetModuleHandleA(nullptr), nullptr);

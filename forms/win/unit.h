@@ -7,7 +7,8 @@
 // (service 2000) and deletes itself. All of a unit's windows are attached
 // through one mechanism (AttachingCreate): the window procedure is replaced
 // while the window is created, so the object sees every message from the
-// first one, for its own window classes and for standard controls alike.
+// first one, for its own window classes (at that first message) and for
+// standard controls (through a creation hook) alike.
 
 #include <windows.h>
 
@@ -65,6 +66,12 @@ class UnitObject {
 
   // Live unit objects of this process, for tests that look for leaks.
   static int LiveCount();
+
+  // The window procedure the framework's own window classes register: the
+  // window AttachingCreate is making goes to its object at its first
+  // message, without the creation hook; any other message goes to
+  // DefWindowProcA.
+  static LRESULT CALLBACK StartingWindowProc(HWND, UINT, WPARAM, LPARAM);
 
  protected:
   LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);

@@ -34,7 +34,7 @@ const char* RegisterLabelClass(const char* name) {
   WNDCLASSA wc = {};
   if (::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc)) return name;
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

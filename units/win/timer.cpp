@@ -18,7 +18,7 @@ const char* TimerClass() {
   WNDCLASSA wc = {};
   if (::GetClassInfoA(::GetModuleHandleA(nullptr), kTimerClass, &wc)) return kTimerClass;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

@@ -274,7 +274,7 @@ const char* BoxClass() {
   WNDCLASSA wc = {};
   if (::GetClassInfoA(::GetModuleHandleA(nullptr), kBoxClass, &wc)) return kBoxClass;
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

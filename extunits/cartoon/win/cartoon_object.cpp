@@ -40,7 +40,7 @@ const char* ObjectClass() {
   WNDCLASSA wc = {};
   if (::GetClassInfoA(::GetModuleHandleA(nullptr), kObjectClass, &wc)) return kObjectClass;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

@@ -21,7 +21,7 @@ const char* MediaClass() {
   WNDCLASSA wc = {};
   if (::GetClassInfoA(::GetModuleHandleA(nullptr), kMediaClass, &wc)) return kMediaClass;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
   wc.lpszClassName = kMediaClass;
   return ::RegisterClassA(&wc) ? kMediaClass : nullptr;

@@ -343,6 +343,18 @@ TEST_F(LoaderTest, ALoadSetsTheCreationHookOnce) {
   EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0x16010004)), nullptr);
 }
 
+// The framework's own window classes need no creation hook: with none to be
+// had, a form of no standard control still loads, its window attached by its
+// WM_CREATE.
+TEST_F(LoaderTest, TheFrameworksOwnWindowsNeedNoCreationHook) {
+  forms::State().setCreationHook = NoCreationHook;
+  const bool loaded = Load(kModalForm);
+  forms::State().setCreationHook = ::SetWindowsHookExA;
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(Matching("create form").size(), 1u);
+  EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0, kModalForm)), nullptr);
+}
+
 // A unit type described in one place (tests/forms/win/counter_unit.*, one
 // line in the test library's list) loads from template data with its stored
 // property, reads and writes it, and raises its event.
