@@ -4,6 +4,7 @@
 
 #include "forms/win/framework.h"
 #include "forms/win/framework_state.h"
+#include "runtime/win/icons.h"
 
 namespace forms {
 
@@ -18,7 +19,7 @@ const char* FormWindowClass() {
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = &UnitObject::StartingWindowProc;
     wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hCursor = rt::ArrowCursor();
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     wc.lpszClassName = kName;
     if (!::RegisterClassA(&wc)) return nullptr;  // the form window cannot be made

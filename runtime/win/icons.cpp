@@ -44,4 +44,9 @@ IconHandle IconFromFile(const uint8_t* bytes, size_t length, uint8_t width) {
       IconFromResource(image, entry.size, true, header.width, header.height, header.bits));
 }
 
+HCURSOR ArrowCursor() {
+  static const HCURSOR arrow = ::LoadCursorA(nullptr, IDC_ARROW);
+  return arrow;
+}
+
 }  // namespace rt

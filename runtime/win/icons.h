@@ -1,6 +1,7 @@
 #pragma once
 // Making icons of icon file data, for the layers that show icons: the
-// window unit's window icons, the tray icon and the picture loader.
+// window unit's window icons, the tray icon and the picture loader; and the
+// arrow cursor that window classes are registered with.
 
 #include <windows.h>
 
@@ -22,5 +23,9 @@ HICON IconFromResource(const uint8_t* resource, size_t size, bool isIcon, int32_
 // picks for `width` (16 or 32). Empty for anything that is not such data,
 // or an image whose bits the data does not hold whole.
 IconHandle IconFromFile(const uint8_t* bytes, size_t length, uint8_t width);
+
+// The system's arrow cursor. It is shared, the same handle at every load,
+// so it is loaded once: under Wine each load asks the server three times.
+HCURSOR ArrowCursor();
 
 }  // namespace rt

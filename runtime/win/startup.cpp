@@ -18,6 +18,7 @@
 #include "runtime/win/handles.h"
 #include "runtime/win/late_import.h"
 #include "runtime/win/platform_state.h"
+#include "runtime/win/icons.h"
 
 namespace rt {
 
@@ -67,7 +68,7 @@ void CreateHiddenWindow() {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = HiddenWindowProc;
   wc.hInstance = instance;
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = ArrowCursor();
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kHiddenWindowClass;
   ::RegisterClassA(&wc);

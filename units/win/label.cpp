@@ -15,6 +15,7 @@
 #include "units/win/control_style.h"
 #include "units/win/prop_value.h"
 #include "units/win/unit_operations.h"
+#include "runtime/win/icons.h"
 
 namespace units {
 
@@ -36,7 +37,7 @@ const char* RegisterLabelClass(const char* name) {
   wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = rt::ArrowCursor();
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = name;
   return ::RegisterClassA(&wc) ? name : nullptr;

@@ -6,6 +6,7 @@
 #include "forms/events.h"
 #include "units/common_properties.h"
 #include "units/timer_block.h"
+#include "runtime/win/icons.h"
 
 namespace units {
 
@@ -20,7 +21,7 @@ const char* TimerClass() {
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = rt::ArrowCursor();
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kTimerClass;
   return ::RegisterClassA(&wc) ? kTimerClass : nullptr;

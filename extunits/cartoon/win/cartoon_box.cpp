@@ -18,6 +18,7 @@
 #include "units/common_properties.h"
 #include "units/win/control_style.h"
 #include "units/win/prop_value.h"
+#include "runtime/win/icons.h"
 
 namespace cartoon {
 
@@ -276,7 +277,7 @@ const char* BoxClass() {
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = rt::ArrowCursor();
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kBoxClass;
   return ::RegisterClassA(&wc) ? kBoxClass : nullptr;

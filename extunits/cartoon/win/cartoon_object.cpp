@@ -14,6 +14,7 @@
 #include "units/common_properties.h"
 #include "units/control_texts.h"
 #include "units/win/prop_value.h"
+#include "runtime/win/icons.h"
 
 namespace cartoon {
 
@@ -42,7 +43,7 @@ const char* ObjectClass() {
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
   wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.hCursor = rt::ArrowCursor();
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kObjectClass;
   return ::RegisterClassA(&wc) ? kObjectClass : nullptr;
