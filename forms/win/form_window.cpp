@@ -4,7 +4,6 @@
 
 #include "forms/win/framework.h"
 #include "forms/win/framework_state.h"
-#include "runtime/win/icons.h"
 
 namespace forms {
 
@@ -12,19 +11,7 @@ const char* FormWindowClass() {
   // The class name every form window has had; kept, as outside tools that
   // look for the program's windows may know it.
   static const char kName[] = "ZOVuzeri";
-  WNDCLASSA existing;
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  if (!::GetClassInfoA(instance, kName, &existing)) {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = &UnitObject::StartingWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = rt::ArrowCursor();
-    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = kName;
-    if (!::RegisterClassA(&wc)) return nullptr;  // the form window cannot be made
-  }
-  return kName;
+  return RegisterUnitClass(kName, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
 }
 
 bool FormWindowObject::HandleFormKey(int) { return false; }

@@ -11,6 +11,7 @@
 #include "forms/win/framework_state.h"
 #include "runtime/fatal.h"
 #include "runtime/service.h"
+#include "runtime/win/icons.h"
 
 namespace forms {
 
@@ -104,6 +105,19 @@ CreationHookScope::~CreationHookScope() {
   if (loadHook) ::UnhookWindowsHookEx(loadHook);
   loadHook = nullptr;
   loadScopeOpen = false;
+}
+
+const char* RegisterUnitClass(const char* name, UINT style) {
+  WNDCLASSA wc = {};
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  if (::GetClassInfoA(instance, name, &wc)) return name;
+  wc.style = style;
+  wc.lpfnWndProc = &UnitObject::StartingWindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = rt::ArrowCursor();
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+  wc.lpszClassName = name;
+  return ::RegisterClassA(&wc) ? name : nullptr;
 }
 
 LRESULT CALLBACK UnitObject::StartingWindowProc(HWND hwnd, UINT message, WPARAM wParam,

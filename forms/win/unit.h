@@ -97,6 +97,12 @@ class UnitObject {
   uint32_t unitId_;
 };
 
+// Registers, on first use, the window class `name` of one of the
+// framework's own unit windows: its windows start at StartingWindowProc,
+// with the arrow cursor and no background brush. `name`, or null when the
+// class cannot be registered.
+const char* RegisterUnitClass(const char* name, UINT style);
+
 // The object of a form's own window unit.
 class FormWindowObject : public UnitObject {
  public:

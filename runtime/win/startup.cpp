@@ -16,9 +16,9 @@
 #include "runtime/seams.h"
 #include "runtime/service.h"
 #include "runtime/win/handles.h"
+#include "runtime/win/icons.h"
 #include "runtime/win/late_import.h"
 #include "runtime/win/platform_state.h"
-#include "runtime/win/icons.h"
 
 namespace rt {
 

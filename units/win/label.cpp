@@ -15,7 +15,6 @@
 #include "units/win/control_style.h"
 #include "units/win/prop_value.h"
 #include "units/win/unit_operations.h"
-#include "runtime/win/icons.h"
 
 namespace units {
 
@@ -32,15 +31,7 @@ const char kLabelClass[] = "LabelUnitWindow";
 }  // namespace
 
 const char* RegisterLabelClass(const char* name) {
-  WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc)) return name;
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = rt::ArrowCursor();
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = name;
-  return ::RegisterClassA(&wc) ? name : nullptr;
+  return forms::RegisterUnitClass(name, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
 }
 
 LabelObject::LabelObject(uint32_t formId, uint32_t unitId, forms::PropertyValues values)

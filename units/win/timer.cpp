@@ -6,7 +6,6 @@
 #include "forms/events.h"
 #include "units/common_properties.h"
 #include "units/timer_block.h"
-#include "runtime/win/icons.h"
 
 namespace units {
 
@@ -15,17 +14,7 @@ namespace {
 const char kTimerClass[] = "TimerUnitWindow";
 
 // Registers the window class on first use; null when that fails.
-const char* TimerClass() {
-  WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kTimerClass, &wc)) return kTimerClass;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = rt::ArrowCursor();
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kTimerClass;
-  return ::RegisterClassA(&wc) ? kTimerClass : nullptr;
-}
+const char* TimerClass() { return forms::RegisterUnitClass(kTimerClass, CS_DBLCLKS); }
 
 forms::UnitObject* CreateTimer(const forms::CreateRequest& r) {
   std::optional<int32_t> interval = ReadTimerBlock(r.data, r.length);

@@ -18,7 +18,6 @@
 #include "units/common_properties.h"
 #include "units/win/control_style.h"
 #include "units/win/prop_value.h"
-#include "runtime/win/icons.h"
 
 namespace cartoon {
 
@@ -272,15 +271,7 @@ namespace {
 const char kBoxClass[] = "CartoonBoxUnitWindow";
 
 const char* BoxClass() {
-  WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kBoxClass, &wc)) return kBoxClass;
-  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = rt::ArrowCursor();
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kBoxClass;
-  return ::RegisterClassA(&wc) ? kBoxClass : nullptr;
+  return forms::RegisterUnitClass(kBoxClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS);
 }
 
 forms::UnitObject* CreateCartoonBox(const forms::CreateRequest& r) {

@@ -14,7 +14,6 @@
 #include "units/common_properties.h"
 #include "units/control_texts.h"
 #include "units/win/prop_value.h"
-#include "runtime/win/icons.h"
 
 namespace cartoon {
 
@@ -37,17 +36,7 @@ bool RemakesImage(size_t f) {
 
 const char kObjectClass[] = "CartoonObjectUnitWindow";
 
-const char* ObjectClass() {
-  WNDCLASSA wc = {};
-  if (::GetClassInfoA(::GetModuleHandleA(nullptr), kObjectClass, &wc)) return kObjectClass;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &forms::UnitObject::StartingWindowProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hCursor = rt::ArrowCursor();
-  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-  wc.lpszClassName = kObjectClass;
-  return ::RegisterClassA(&wc) ? kObjectClass : nullptr;
-}
+const char* ObjectClass() { return forms::RegisterUnitClass(kObjectClass, CS_DBLCLKS); }
 
 }  // namespace
 
