@@ -58,11 +58,12 @@ struct FrameworkState {
 
 FrameworkState& State();
 
-// While a form's units are made: the first standard control sets the
-// creation hook and it stays until the scope ends, so that each one does not
-// set and remove one of its own. Units of the framework's own classes need
-// no hook. An inner scope leaves the hook to the outer one; a hook that
-// could not be set leaves the units to set their own.
+// While a form's units are made: the first standard control that needs the
+// creation hook sets it and it stays until the scope ends, so that each one
+// does not set and remove one of its own. Units of the framework's own
+// classes and of its copies of standard controls need no hook. An inner
+// scope leaves the hook to the outer one; a hook that could not be set
+// leaves the units to set their own.
 class CreationHookScope {
  public:
   CreationHookScope();

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "forms/events.h"
 #include "forms/win/framework_state.h"
@@ -45,8 +46,65 @@ thread_local PendingCreation pending;
 thread_local bool loadScopeOpen = false;
 thread_local HHOOK loadHook = nullptr;
 
-// Windows of the framework's own classes are given to their object at their
-// first message; standard controls need the creation hook.
+// The standard controls the units are made of, under the names the system
+// gives them. The framework registers a copy of each, under the same name,
+// for its own module: the copy's windows start at StartingWindowProc like
+// those of its own classes and need no creation hook, which every window
+// made while it is set would pay for. The control's own procedure still
+// handles every message, from the first one on.
+constexpr const char* kCopiedControls[] = {"Button", "ListBox", "ScrollBar", "msctls_trackbar32"};
+
+struct CopiedControl {
+  const char* name;
+  ATOM atom;  // 0: the copy could not be registered
+  WNDPROC controlProc;
+};
+std::vector<CopiedControl> copies;
+
+const char* CopiedName(const char* className) {
+  if (IS_INTRESOURCE(className)) return nullptr;
+  for (const char* name : kCopiedControls) {
+    if (::lstrcmpiA(name, className) == 0) return name;
+  }
+  return nullptr;
+}
+
+// Registers the copy of `className` once, when it is one of the copied
+// controls and the system knows it (a common control once its library has
+// registered it). A class redirected elsewhere, or a copy that cannot be
+// registered, leaves the control to the creation hook.
+void CopyStandardControl(const char* className) {
+  const char* name = CopiedName(className);
+  if (name == nullptr) return;
+  for (const CopiedControl& copy : copies) {
+    if (copy.name == name) return;
+  }
+  WNDCLASSA wc;
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  if (!::GetClassInfoA(instance, name, &wc) || wc.lpfnWndProc == &UnitObject::StartingWindowProc) {
+    return;
+  }
+  const WNDPROC controlProc = wc.lpfnWndProc;
+  wc.style &= ~CS_GLOBALCLASS;
+  wc.lpfnWndProc = &UnitObject::StartingWindowProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = name;
+  copies.push_back({name, ::RegisterClassA(&wc), controlProc});
+}
+
+// The control's own procedure when `hwnd` is of a copied class, or null.
+WNDPROC ControlProcOf(HWND hwnd) {
+  if (copies.empty()) return nullptr;
+  const auto atom = static_cast<ATOM>(::GetClassLongA(hwnd, GCW_ATOM));
+  for (const CopiedControl& copy : copies) {
+    if (copy.atom != 0 && copy.atom == atom) return copy.controlProc;
+  }
+  return nullptr;
+}
+
+// Windows of the framework's own classes and of the copied controls are
+// given to their object at their first message; other standard controls
+// need the creation hook.
 bool StartsAttached(const char* className) {
   WNDCLASSA wc;
   return ::GetClassInfoA(::GetModuleHandleA(nullptr), className, &wc) &&
@@ -126,6 +184,11 @@ LRESULT CALLBACK UnitObject::StartingWindowProc(HWND hwnd, UINT message, WPARAM 
     std::exchange(pending.object, nullptr)->Attach(hwnd);
     return UnitWindowProc(hwnd, message, wParam, lParam);
   }
+  // A copied control made for no unit is a plain control from now on.
+  if (const WNDPROC control = ControlProcOf(hwnd)) {
+    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control));
+    return ::CallWindowProcA(control, hwnd, message, wParam, lParam);
+  }
   return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -135,6 +198,7 @@ LRESULT CALLBACK UnitObject::StartingWindowProc(HWND hwnd, UINT message, WPARAM 
 HWND UnitObject::AttachingCreate(DWORD exStyle, const char* className, const char* text,
                                  DWORD style, int x, int y, int width, int height, HWND parent,
                                  HMENU menuOrId) {
+  CopyStandardControl(className);
   const bool startsAttached = StartsAttached(className);
   HHOOK ownHook = nullptr;
   if (!startsAttached) {
@@ -162,6 +226,10 @@ void UnitObject::Attach(HWND hwnd) {
   Remember(hwnd, this);
   original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
       hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnitObject::UnitWindowProc)));
+  // A copied control's messages go on to the control itself.
+  if (original_ == &StartingWindowProc) {
+    if (const WNDPROC control = ControlProcOf(hwnd)) original_ = control;
+  }
 }
 
 UnitObject* UnitObject::FromWindow(HWND hwnd) {

@@ -7,8 +7,9 @@
 // (service 2000) and deletes itself. All of a unit's windows are attached
 // through one mechanism (AttachingCreate): the window procedure is replaced
 // while the window is created, so the object sees every message from the
-// first one, for its own window classes (at that first message) and for
-// standard controls (through a creation hook) alike.
+// first one, at that first message for its own window classes and for the
+// standard controls it keeps copies of, and through a creation hook for any
+// other control.
 
 #include <windows.h>
 
@@ -67,10 +68,11 @@ class UnitObject {
   // Live unit objects of this process, for tests that look for leaks.
   static int LiveCount();
 
-  // The window procedure the framework's own window classes register: the
-  // window AttachingCreate is making goes to its object at its first
-  // message, without the creation hook; any other message goes to
-  // DefWindowProcA.
+  // The window procedure the framework's own window classes and its copies
+  // of standard controls register: the window AttachingCreate is making goes
+  // to its object at its first message, without the creation hook. Any other
+  // window of a copied control becomes a plain control; those of the own
+  // classes have their messages go to DefWindowProcA.
   static LRESULT CALLBACK StartingWindowProc(HWND, UINT, WPARAM, LPARAM);
 
  protected:

@@ -355,6 +355,34 @@ TEST_F(LoaderTest, TheFrameworksOwnWindowsNeedNoCreationHook) {
   EXPECT_NE(forms::UnitObject::FromWindow(WindowOf(0, kModalForm)), nullptr);
 }
 
+// Push buttons, list boxes, scroll bars and track bars are made of the
+// framework's copies of their classes: they too load without the creation
+// hook, and keep their system names. A button other code makes in the
+// module is a plain button.
+TEST_F(LoaderTest, CopiedStandardControlsNeedNoCreationHook) {
+  Start({Form(kFormId, {Unit(0x16010001, testunits::kOption)})});
+  forms::State().setCreationHook = NoCreationHook;
+  const bool loaded = Load();
+  forms::State().setCreationHook = ::SetWindowsHookExA;
+  ASSERT_TRUE(loaded);
+  HWND option = WindowOf(0x16010001);
+  EXPECT_NE(forms::UnitObject::FromWindow(option), nullptr);
+  char name[32] = {};
+  ::GetClassNameA(option, name, sizeof name);
+  EXPECT_STREQ(name, "Button");
+  HWND plain = ::CreateWindowExA(0, "BUTTON", "x", BS_AUTOCHECKBOX, 0, 0, 20, 20, nullptr, nullptr,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(forms::UnitObject::FromWindow(plain), nullptr);
+  ::SendMessageA(plain, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(::SendMessageA(plain, BM_GETCHECK, 0, 0), BST_CHECKED);
+  WNDCLASSA system;
+  ASSERT_TRUE(::GetClassInfoA(nullptr, "Button", &system));
+  EXPECT_EQ(::GetWindowLongPtrA(plain, GWLP_WNDPROC),
+            reinterpret_cast<LONG_PTR>(system.lpfnWndProc));
+  ::DestroyWindow(plain);
+}
+
 // A unit type described in one place (tests/forms/win/counter_unit.*, one
 // line in the test library's list) loads from template data with its stored
 // property, reads and writes it, and raises its event.
