@@ -62,7 +62,10 @@ LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 // Message-only until it has to own a form (RuntimeOwnerWindow): such a
-// window costs the windowing system nothing beyond its messages.
+// window costs the windowing system nothing beyond its messages. It is a
+// pop-up, never shown: for an overlapped window the system works out size
+// limits from the screen while it is made, which under Wine takes 18
+// requests to its server.
 void CreateHiddenWindow() {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   WNDCLASSA wc = {};
@@ -72,8 +75,8 @@ void CreateHiddenWindow() {
   wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
   wc.lpszClassName = kHiddenWindowClass;
   ::RegisterClassA(&wc);
-  Platform().hiddenWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", 0, 0, 0, 0,
-                                              0, HWND_MESSAGE, nullptr, instance, nullptr);
+  Platform().hiddenWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, kHiddenWindowClass, "", WS_POPUP, 0,
+                                              0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
 }
 
 // The exit request travels to the main thread, which ends the process.
