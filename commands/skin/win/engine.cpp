@@ -62,11 +62,12 @@ Kind KindOfWindow(HWND window) {
                  ClassOf(::GetParent(window)) == "SysIPAddress32"});
 }
 
-// The flags a window starts with when it is skinned.
-uint32_t InitialFlags(HWND window, Kind kind) {
+// The flags a window starts with when it is skinned; `focus` is the window
+// with the keyboard focus.
+uint32_t InitialFlags(HWND window, Kind kind, HWND focus) {
   const auto style = static_cast<uint32_t>(::GetWindowLongA(window, GWL_STYLE));
   uint32_t flags = (style & WS_DISABLED) ? flag::kDisabled : 0;
-  if (::GetFocus() == window) flags |= flag::kFocused;
+  if (focus == window) flags |= flag::kFocused;
   if (kind == Kind::kPushButton || kind == Kind::kCheckBox || kind == Kind::kRadioButton) {
     if ((style & 0xF) == BS_DEFPUSHBUTTON) flags |= flag::kDefault;
     const LRESULT check = ::SendMessageA(window, BM_GETCHECK, 0, 0);
@@ -89,14 +90,16 @@ void RedrawIfShown(HWND window) {
 
 LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-void Skin(HWND window) {
+// Takes `window` into the engine; a walk over many windows asks once which
+// one has the focus and passes it on.
+void Skin(HWND window, HWND focus) {
   if (Find(window) != nullptr) return;
   const Kind kind = KindOfWindow(window);
   if (!IsSkinned(kind)) return;
   SkinNode node;
   node.window = window;
   node.kind = kind;
-  node.flags = InitialFlags(window, kind);
+  node.flags = InitialFlags(window, kind, focus);
   const auto was = FindReleased(window);
   if (was != Engine().released.end()) {  // the engine's procedure is still in its chain
     node.ownProc = was->ownProc;
@@ -149,7 +152,7 @@ LRESULT CALLBACK SkinNewWindows(int code, WPARAM wParam, LPARAM lParam) {
   return rt::GuardCallback([&] {
     if (code == HC_ACTION) {
       const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-      if (call->message == WM_CREATE) Skin(call->hwnd);
+      if (call->message == WM_CREATE) Skin(call->hwnd, ::GetFocus());
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
   });
@@ -242,7 +245,8 @@ intptr_t SetVisualStyle(int32_t next) {
     result = ::UnhookWindowsHookEx(engine.hook.Release()) ? 1 : 0;
   }
   if (next < 1 || next > 3) return result;
-  for (HWND window : ThreadWindows()) Skin(window);
+  const HWND focus = ::GetFocus();
+  for (HWND window : ThreadWindows()) Skin(window, focus);
   engine.hook.Reset(
       ::SetWindowsHookExA(WH_CALLWNDPROC, SkinNewWindows, nullptr, ::GetCurrentThreadId()));
   return 1;
