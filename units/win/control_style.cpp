@@ -40,7 +40,10 @@ void ApplyBorder(HWND window, int32_t border) {
   ChangeWindowStyle(window, GWL_STYLE, WS_BORDER, styles.style);
 }
 
+// A window not on the screen is drawn whole when it shows: the control is
+// not asked to redraw for the new font before.
 void ApplyFontRule(HWND window, const std::vector<uint8_t>& block, rt::GdiFont& font) {
+  const LPARAM redraw = ::IsWindowVisible(window) ? TRUE : FALSE;
   rt::GdiFont made;
   if (block.size() == sizeof(LOGFONTA)) {
     LOGFONTA logFont;
@@ -48,11 +51,11 @@ void ApplyFontRule(HWND window, const std::vector<uint8_t>& block, rt::GdiFont& 
     made.Reset(::CreateFontIndirectA(&logFont));
   }
   if (made) {
-    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), redraw);
     font = std::move(made);  // the control uses the new font before the old one goes
   } else {
     ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)),
-                   TRUE);
+                   redraw);
     font.Reset();
   }
 }

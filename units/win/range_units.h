@@ -86,6 +86,9 @@ class SliderObject : public RangeUnitObject {
   void SendSteps();
   void SendSelection();
   int32_t Step(int32_t number) const;
+  // Whether the control redraws as a value changes: not before it is on the
+  // screen, where it is drawn whole when it shows.
+  WPARAM Redraw() const { return ::IsWindowVisible(hwnd()) ? TRUE : FALSE; }
 };
 
 }  // namespace units

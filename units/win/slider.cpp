@@ -30,7 +30,7 @@ bool SliderObject::CreateControl(const forms::CreateRequest& r) {
                                  reinterpret_cast<HMENU>(static_cast<uintptr_t>(r.controlId)));
   if (control == nullptr) return false;
   SendRange();
-  SendToControl(TBM_SETPOS, TRUE,
+  SendToControl(TBM_SETPOS, Redraw(),
                 ShownPosition(Int(sl::kMinimum), Int(sl::kMaximum), Int(sl::kPosition)));
   SendSteps();
   if (Int(sl::kSelectionEnabled)) SendSelection();
@@ -40,8 +40,8 @@ bool SliderObject::CreateControl(const forms::CreateRequest& r) {
 
 void SliderObject::SendRange() {
   const Range range = SortedRange(Int(sl::kMinimum), Int(sl::kMaximum));
-  SendToControl(TBM_SETRANGEMIN, TRUE, range.low);
-  SendToControl(TBM_SETRANGEMAX, TRUE, range.high);
+  SendToControl(TBM_SETRANGEMIN, Redraw(), range.low);
+  SendToControl(TBM_SETRANGEMAX, Redraw(), range.high);
 }
 
 int32_t SliderObject::Step(int32_t number) const {
