@@ -71,8 +71,9 @@ const char* CopiedName(const char* className) {
 
 // Registers the copy of `className` once, when it is one of the copied
 // controls and the system knows it (a common control once its library has
-// registered it). A class redirected elsewhere, or a copy that cannot be
-// registered, leaves the control to the creation hook.
+// registered it). A copy that cannot be registered, or a name the system
+// maps to another library's class (as a manifest may), leaves the control
+// to the creation hook: StartsAttached then finds that class.
 void CopyStandardControl(const char* className) {
   const char* name = CopiedName(className);
   if (name == nullptr) return;
