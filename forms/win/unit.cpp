@@ -98,7 +98,7 @@ WNDPROC ControlProcOf(HWND hwnd) {
   if (copies.empty()) return nullptr;
   const auto atom = static_cast<ATOM>(::GetClassLongA(hwnd, GCW_ATOM));
   for (const CopiedControl& copy : copies) {
-    if (copy.atom != 0 && copy.atom == atom) return copy.controlProc;
+    if (copy.atom == atom) return copy.controlProc;
   }
   return nullptr;
 }
@@ -227,9 +227,11 @@ void UnitObject::Attach(HWND hwnd) {
   Remember(hwnd, this);
   original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
       hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&UnitObject::UnitWindowProc)));
-  // A copied control's messages go on to the control itself.
+  // A window that started at StartingWindowProc passes its messages straight
+  // on: a copied control's to the control, the others' to DefWindowProcA.
   if (original_ == &StartingWindowProc) {
-    if (const WNDPROC control = ControlProcOf(hwnd)) original_ = control;
+    const WNDPROC control = ControlProcOf(hwnd);
+    original_ = control ? control : &::DefWindowProcA;
   }
 }
 
